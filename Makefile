@@ -1,0 +1,54 @@
+# Front door of the build: installs what Debian lacks, then drives CMake.
+#   make run [ARGS='texta=a.txt textb=b.txt']   build and start the program
+#   make test                                    build and run every test, also under the sanitizers
+#   make bench                                   build and run the benchmarks
+
+BUILD     ?= build
+SAN_BUILD ?= build-san
+JOBS      ?= $(shell nproc)
+DEBS      := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
+             fonts-ipafont-gothic time
+SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: all deps configure build run test test-plain test-san bench clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(DEBS); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "installing:$$missing"; \
+	  $(SUDO) apt-get update -q && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -q $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Release
+
+$(SAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRD_SANITIZE=ON -DRD_WITH_QT=OFF
+
+build: deps $(BUILD)/build.ninja
+	cmake --build $(BUILD) -j $(JOBS)
+
+run: build
+	./$(BUILD)/RavelleDiff $(ARGS)
+
+test-plain: build
+	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+
+test-san: deps $(SAN_BUILD)/build.ninja
+	cmake --build $(SAN_BUILD) -j $(JOBS)
+	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
+
+test: test-plain test-san
+
+bench: build
+	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
+	./bench/run_all.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD) $(SAN_BUILD)

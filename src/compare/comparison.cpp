@@ -1,0 +1,110 @@
+// CompareTexts: builds the line tables, numbers the keys, and runs the
+// pairing steps. The keys of both texts are numbered through one hash table,
+// which serves where sorting by key would: the pairing only asks whether two
+// keys are equal and how often a key occurs on each side.
+#include "compare/comparison.h"
+
+#include <cstdint>
+#include <limits>
+#include <stdexcept>
+
+#include "compare/key_index.h"
+#include "compare/line_key.h"
+#include "compare/pairing.h"
+
+namespace rd {
+
+namespace {
+
+// Appends one entry per line that takes part. `upper` receives the
+// upper-cased text when letter case is ignored; keys point into it.
+void BuildTable(const TLineList& lines, const TCompareOptions& options, std::string& upper, TKeyIndex& index,
+                std::vector<TDataFile>& table, std::vector<std::int32_t>& count) {
+  if (lines.Count() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+    throw std::length_error("too many lines to compare");
+  if (options.Text) {
+    std::size_t bytes = 0;
+    for (std::size_t i = 0; i < lines.Count(); ++i) bytes += lines[i].size();
+    upper.reserve(bytes);  // never reallocates below, so the keys stay valid
+  }
+  table.reserve(lines.Count());
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines[i];
+    std::string_view upperLine;
+    if (options.Text) {
+      const std::size_t at = upper.size();
+      upper.append(line);
+      UpperSjisInPlace(std::span<char>(upper.data() + at, line.size()));
+      upperLine = std::string_view(upper).substr(at, line.size());
+    }
+    const std::optional<std::string_view> key = LineKey(line, upperLine, options);
+    if (!key) continue;
+    const std::int32_t id = index.Intern(*key);
+    if (static_cast<std::size_t>(id) >= count.size()) count.resize(id + 1, 0);
+    ++count[id];
+    table.push_back({static_cast<std::int32_t>(i), -1, id, TState::Same});
+  }
+}
+
+std::string NoData(std::string_view name) { return "データがありません" + std::string(name); }
+
+}  // namespace
+
+std::string ErrorCountText(std::size_t count) { return std::to_string(count) + "行"; }
+
+void TComparison::Progress(bool show) const {
+  if (show && host_) host_->ProgressStep();
+}
+
+void TComparison::ResetResults() {
+  if (host_) host_->ResultsDiscarding();
+  const bool hadEntries = !diff_[0].empty() || !diff_[1].empty();
+  diff_[0] = {};
+  diff_[1] = {};
+  if (host_) {
+    host_->ClearErrorCounts();
+    if (hadEntries) host_->RepaintPanes();
+  }
+}
+
+std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& linesB, bool showProgress,
+                                      std::string_view nameA, std::string_view nameB) {
+  ResetResults();
+  Progress(showProgress);
+
+  TLineTables t;
+  TKeyIndex index(linesA.Count() + linesB.Count());
+  PerSide<std::string> upper;
+  BuildTable(linesA, Options, upper[0], index, t.A(), t.count[0]);
+  if (t.A().empty()) return NoData(nameA);
+  Progress(showProgress);
+  Progress(showProgress);
+
+  BuildTable(linesB, Options, upper[1], index, t.B(), t.count[1]);
+  if (t.B().empty()) return NoData(nameB);
+  t.count[0].resize(index.Count(), 0);
+  t.count[1].resize(index.Count(), 0);
+  Progress(showProgress);
+  Progress(showProgress);
+
+  ClassifyByCount(t);
+  Progress(showProgress);
+  ExtendPairs(t);
+  Progress(showProgress);
+  PairBlocks(t);
+  Progress(showProgress);
+  MarkMoved(t);
+  Progress(showProgress);
+  PairChanged(t);
+  Progress(showProgress);
+  diff_ = ListDifferences(t);
+  Progress(showProgress);
+
+  if (host_) {
+    host_->ShowErrorCounts({diff_[0].size(), diff_[1].size()});
+    host_->RepaintPanes();
+  }
+  return {};
+}
+
+}  // namespace rd

@@ -1,0 +1,30 @@
+// The line table: one entry per line that takes part in a comparison.
+// Tables live only while CompareTexts runs.
+#pragma once
+
+#include <cstdint>
+
+namespace rd {
+
+enum class TState : std::uint8_t {
+  Same = 0,     // paired with an equal line, in order
+  Added = 1,    // the key does not occur in the other text
+  Changed = 2,  // paired with an unequal line standing in the corresponding place
+  Moved = 3,    // paired with an equal line, but the pair crosses other pairs
+  Pending = 4,  // the key occurs in both texts, more than once in one of them, and has no pair yet
+};
+
+// An entry's position is its index in its table (text order), and its key is
+// a key number shared by both tables: equal keys have equal numbers. The
+// duplicate groups of the comparison follow from the key numbers and the
+// number of times each key occurs on each side, so they are not stored.
+struct TDataFile {
+  std::int32_t line = 0;              // index of the line in its text, over all lines
+  std::int32_t partnerPosition = -1;  // position of the paired entry in the other table, -1 while unpaired
+  std::int32_t key = 0;               // key number
+  TState state = TState::Same;
+
+  bool Paired() const { return partnerPosition >= 0; }
+};
+
+}  // namespace rd
