@@ -8,7 +8,7 @@
 #include "compare/compare_host.h"
 #include "compare/compare_options.h"
 #include "compare/diff_entry.h"
-#include "compare/line_list.h"
+#include "textcode/line_list.h"
 #include "compare/side.h"
 
 namespace rd {

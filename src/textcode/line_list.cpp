@@ -1,4 +1,4 @@
-#include "compare/line_list.h"
+#include "textcode/line_list.h"
 
 #include <cassert>
 #include <utility>
