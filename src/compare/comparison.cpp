@@ -19,7 +19,7 @@ namespace {
 // Appends one entry per line that takes part. `upper` receives the
 // upper-cased text when letter case is ignored; keys point into it.
 void BuildTable(const TLineList& lines, const TCompareOptions& options, std::string& upper, TKeyIndex& index,
-                std::vector<TDataFile>& table, std::vector<std::int32_t>& count) {
+                TBigVector<TDataFile>& table, TBigVector<std::int32_t>& count) {
   if (lines.Count() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
     throw std::length_error("too many lines to compare");
   if (options.Text) {
@@ -28,6 +28,20 @@ void BuildTable(const TLineList& lines, const TCompareOptions& options, std::str
     upper.reserve(bytes);  // never reallocates below, so the keys stay valid
   }
   table.reserve(lines.Count());
+  constexpr std::size_t kChunk = 256;
+  std::string_view keys[kChunk];
+  std::int32_t lineOf[kChunk];
+  std::int32_t ids[kChunk];
+  std::size_t pending = 0;
+  const auto flush = [&] {
+    index.InternAll(std::span(keys, pending), std::span(ids, pending));
+    for (std::size_t j = 0; j < pending; ++j) {
+      if (static_cast<std::size_t>(ids[j]) >= count.size()) count.resize(ids[j] + 1, 0);
+      ++count[ids[j]];
+      table.push_back({lineOf[j], -1, ids[j], TState::Same});
+    }
+    pending = 0;
+  };
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     const std::string_view line = lines[i];
     std::string_view upperLine;
@@ -39,11 +53,11 @@ void BuildTable(const TLineList& lines, const TCompareOptions& options, std::str
     }
     const std::optional<std::string_view> key = LineKey(line, upperLine, options);
     if (!key) continue;
-    const std::int32_t id = index.Intern(*key);
-    if (static_cast<std::size_t>(id) >= count.size()) count.resize(id + 1, 0);
-    ++count[id];
-    table.push_back({static_cast<std::int32_t>(i), -1, id, TState::Same});
+    keys[pending] = *key;
+    lineOf[pending] = static_cast<std::int32_t>(i);
+    if (++pending == kChunk) flush();
   }
+  flush();
 }
 
 std::string NoData(std::string_view name) { return "データがありません" + std::string(name); }
@@ -73,7 +87,8 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   Progress(showProgress);
 
   TLineTables t;
-  TKeyIndex index(linesA.Count() + linesB.Count());
+  // Most keys of TextB are those of TextA; the index grows when they are not.
+  TKeyIndex index(linesA.Count() + linesB.Count() / 4);
   PerSide<std::string> upper;
   BuildTable(linesA, Options, upper[0], index, t.A(), t.count[0]);
   if (t.A().empty()) return NoData(nameA);

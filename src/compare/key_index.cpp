@@ -1,5 +1,6 @@
 #include "compare/key_index.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -49,8 +50,38 @@ TKeyIndex::TKeyIndex(std::size_t expected) {
 }
 
 std::int32_t TKeyIndex::Intern(std::string_view key) {
-  if (keys_.size() + 1 > slots_.size() * 2 / 3) Grow();
-  const std::uint64_t h = HashBytes(key);
+  Reserve(1);
+  return InternHashed(key, HashBytes(key));
+}
+
+void TKeyIndex::InternAll(std::span<const std::string_view> keys, std::span<std::int32_t> ids) {
+  constexpr std::size_t kBatch = 32;
+  std::uint64_t hash[kBatch];
+  for (std::size_t base = 0; base < keys.size(); base += kBatch) {
+    const std::size_t n = std::min(kBatch, keys.size() - base);
+    Reserve(n);  // the slots must not move while a batch is under way
+    for (std::size_t j = 0; j < n; ++j) {
+      hash[j] = HashBytes(keys[base + j]);
+      __builtin_prefetch(&slots_[hash[j] & mask_]);
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+      const TSlot& slot = slots_[hash[j] & mask_];
+      if (slot.id >= 0) __builtin_prefetch(&keys_[slot.id]);
+    }
+    for (std::size_t j = 0; j < n; ++j) {
+      const TSlot& slot = slots_[hash[j] & mask_];
+      if (slot.id >= 0 && slot.tag == static_cast<std::uint32_t>(hash[j] >> 32))
+        __builtin_prefetch(keys_[slot.id].data());
+    }
+    for (std::size_t j = 0; j < n; ++j) ids[base + j] = InternHashed(keys[base + j], hash[j]);
+  }
+}
+
+void TKeyIndex::Reserve(std::size_t more) {
+  while (keys_.size() + more > slots_.size() * 2 / 3) Grow();
+}
+
+std::int32_t TKeyIndex::InternHashed(std::string_view key, std::uint64_t h) {
   const auto tag = static_cast<std::uint32_t>(h >> 32);
   for (std::size_t i = h & mask_;; i = (i + 1) & mask_) {
     TSlot& slot = slots_[i];
@@ -65,7 +96,7 @@ std::int32_t TKeyIndex::Intern(std::string_view key) {
 }
 
 void TKeyIndex::Grow() {
-  std::vector<TSlot> bigger(SlotCount(slots_.size()));
+  TBigVector<TSlot> bigger(SlotCount(slots_.size()));
   slots_.swap(bigger);
   mask_ = slots_.size() - 1;
   for (std::size_t id = 0; id < keys_.size(); ++id) {

@@ -6,8 +6,11 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string_view>
 #include <vector>
+
+#include "compare/huge_page_allocator.h"
 
 namespace rd {
 
@@ -22,6 +25,10 @@ class TKeyIndex {
   // The stored views must stay valid while the index lives: they point into
   // the line lists (or the upper-cased copy) of the running comparison.
   std::int32_t Intern(std::string_view key);
+  // Interns keys[i] into ids[i]. Works through the keys in small batches
+  // and fetches the table slots and stored keys of a batch ahead of time:
+  // the table of a large text is far bigger than the caches.
+  void InternAll(std::span<const std::string_view> keys, std::span<std::int32_t> ids);
   std::size_t Count() const { return keys_.size(); }
 
  private:
@@ -29,10 +36,12 @@ class TKeyIndex {
     std::uint32_t tag = 0;
     std::int32_t id = -1;
   };
+  std::int32_t InternHashed(std::string_view key, std::uint64_t hash);
+  void Reserve(std::size_t more);
   void Grow();
 
-  std::vector<TSlot> slots_;
-  std::vector<std::string_view> keys_;
+  TBigVector<TSlot> slots_;
+  TBigVector<std::string_view> keys_;
   std::size_t mask_ = 0;
 };
 

@@ -13,7 +13,7 @@ namespace rd {
 
 namespace {
 
-using Table = std::vector<TDataFile>;
+using Table = TBigVector<TDataFile>;
 
 std::int32_t Size(const Table& t) { return static_cast<std::int32_t>(t.size()); }
 
@@ -44,41 +44,79 @@ class TPendingCursor {
   void Remove(std::int32_t x) { next_[x] = x + 1; }
 
  private:
-  std::vector<std::int32_t> next_;
+  TBigVector<std::int32_t> next_;
 };
 
-// Pairs the entries of one block: for every key with as many entries in
-// blockA as in blockB, the entries in position order. Keys are compared by
-// number, so two different lines are never paired.
-void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::vector<std::int32_t>& blockB,
-               TPendingCursor& pending) {
-  const auto byKey = [](const Table& t) {
-    return [&t](std::int32_t x, std::int32_t y) { return t[x].key != t[y].key ? t[x].key < t[y].key : x < y; };
-  };
-  std::sort(blockA.begin(), blockA.end(), byKey(a));
-  std::sort(blockB.begin(), blockB.end(), byKey(b));
-  std::size_t i = 0;
-  std::size_t j = 0;
-  while (i < blockA.size() && j < blockB.size()) {
-    const std::int32_t key = a[blockA[i]].key;
-    if (key < b[blockB[j]].key) {
-      ++i;
-    } else if (key > b[blockB[j]].key) {
-      ++j;
-    } else {
-      std::size_t ci = 1;
-      while (i + ci < blockA.size() && a[blockA[i + ci]].key == key) ++ci;
-      std::size_t cj = 1;
-      while (j + cj < blockB.size() && b[blockB[j + cj]].key == key) ++cj;
-      if (ci == cj) {
-        for (std::size_t k = 0; k < ci; ++k) {
-          Pair(a, blockA[i + k], b, blockB[j + k], TState::Same);
-          pending.Remove(blockB[j + k]);
-        }
-      }
-      i += ci;
-      j += cj;
+// The Pending entries of B grouped by key, in position order, so that a
+// block can count the entries of one key between two positions without
+// walking the others. Entries drop out once paired.
+class TPendingByKey {
+ public:
+  TPendingByKey(const Table& b, std::size_t keys) : start_(keys + 1, 0) {
+    for (const TDataFile& f : b)
+      if (f.state == TState::Pending) ++start_[f.key + 1];
+    for (std::size_t k = 0; k < keys; ++k) start_[k + 1] += start_[k];
+    pos_.resize(start_[keys]);
+    TBigVector<std::int32_t> fill(start_.begin(), start_.end() - 1);
+    for (std::int32_t j = 0; j < Size(b); ++j)
+      if (b[j].state == TState::Pending) pos_[fill[b[j].key]++] = j;
+    next_.resize(pos_.size() + 1);
+    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
+  }
+
+  // The indexes of the Pending entries of `key` at positions lo..hi, in
+  // order; at most `limit` + 1 of them, which is enough to tell whether
+  // there are exactly `limit`.
+  void Collect(std::int32_t key, std::int32_t lo, std::int32_t hi, std::size_t limit, std::vector<std::int32_t>& out) {
+    out.clear();
+    const auto first = pos_.begin() + start_[key];
+    const auto last = pos_.begin() + start_[key + 1];
+    const auto end = static_cast<std::int32_t>(last - pos_.begin());
+    for (auto i = Alive(static_cast<std::int32_t>(std::lower_bound(first, last, lo) - pos_.begin()));
+         i < end && pos_[i] <= hi && out.size() <= limit; i = Alive(i + 1))
+      out.push_back(i);
+  }
+  std::int32_t Position(std::int32_t index) const { return pos_[index]; }
+  void Remove(std::int32_t index) { next_[index] = index + 1; }
+
+ private:
+  std::int32_t Alive(std::int32_t i) {
+    while (next_[i] != i) {
+      next_[i] = next_[next_[i]];
+      i = next_[i];
     }
+    return i;
+  }
+
+  TBigVector<std::int32_t> start_;  // per key: where its positions begin in pos_
+  TBigVector<std::int32_t> pos_;
+  TBigVector<std::int32_t> next_;   // next index still Pending, at or after this one
+};
+
+// Pairs the entries of one block, the Pending entries of A in blockA with
+// the Pending entries of B at positions lo..hi: for every key with as many
+// entries on each side, the entries in position order. Keys are compared by
+// number, so two different lines are never paired.
+void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::int32_t lo, std::int32_t hi,
+               TPendingByKey& byKey, TPendingCursor& pending) {
+  std::sort(blockA.begin(), blockA.end(), [&a](std::int32_t x, std::int32_t y) {
+    return a[x].key != a[y].key ? a[x].key < a[y].key : x < y;
+  });
+  std::vector<std::int32_t> found;
+  for (std::size_t i = 0; i < blockA.size();) {
+    const std::int32_t key = a[blockA[i]].key;
+    std::size_t ci = 1;
+    while (i + ci < blockA.size() && a[blockA[i + ci]].key == key) ++ci;
+    byKey.Collect(key, lo, hi, ci, found);
+    if (found.size() == ci) {
+      for (std::size_t k = 0; k < ci; ++k) {
+        const std::int32_t j = byKey.Position(found[k]);
+        Pair(a, blockA[i + k], b, j, TState::Same);
+        byKey.Remove(found[k]);
+        pending.Remove(j);
+      }
+    }
+    i += ci;
   }
 }
 
@@ -104,9 +142,9 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
 void ClassifyByCount(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const std::vector<std::int32_t>& countA = t.count[0];
-  const std::vector<std::int32_t>& countB = t.count[1];
-  std::vector<std::int32_t> onlyInB(countB.size(), -1);  // position of each key that occurs once in B
+  const TBigVector<std::int32_t>& countA = t.count[0];
+  const TBigVector<std::int32_t>& countB = t.count[1];
+  TBigVector<std::int32_t> onlyInB(countB.size(), -1);  // position of each key that occurs once in B
   for (std::int32_t j = 0; j < Size(b); ++j)
     if (countB[b[j].key] == 1) onlyInB[b[j].key] = j;
 
@@ -125,7 +163,7 @@ void ClassifyByCount(TLineTables& t) {
 void ExtendPairs(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const std::vector<std::int32_t>& countA = t.count[0];
+  const TBigVector<std::int32_t>& countA = t.count[0];
   const std::int32_t nB = Size(b);
   // An unpaired entry pairs with the unpaired B entry it meets when that has
   // the same key and the key is repeated in A.
@@ -134,7 +172,7 @@ void ExtendPairs(TLineTables& t) {
   };
 
   // Forward. skip[x]: first B position at or after x that is not Added, nB if none.
-  std::vector<std::int32_t> skip(nB + 1);
+  TBigVector<std::int32_t> skip(nB + 1);
   skip[nB] = nB;
   for (std::int32_t j = nB - 1; j >= 0; --j) skip[j] = b[j].state == TState::Added ? skip[j + 1] : j;
   std::int32_t cursor = -1;
@@ -169,8 +207,8 @@ void PairBlocks(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
   TPendingCursor pending(b);
+  TPendingByKey byKey(b, t.count[1].size());
   std::vector<std::int32_t> blockA;
-  std::vector<std::int32_t> blockB;
   std::int32_t cursor = 0;
   for (std::int32_t i = 0; i < Size(a); ++i) {
     if (!a[i].Paired()) {
@@ -178,15 +216,12 @@ void PairBlocks(TLineTables& t) {
       continue;
     }
     const std::int32_t to = a[i].partnerPosition;
-    if (blockA.empty()) {
-      cursor = to;
-      continue;
+    if (!blockA.empty()) {
+      // The block of B holds every Pending entry from the cursor to the partner.
+      if (pending.Find(cursor) <= to) PairBlock(a, b, blockA, cursor, to, byKey, pending);
+      blockA.clear();
     }
-    for (std::int32_t j = pending.Find(cursor); j <= to; j = pending.Find(j + 1)) blockB.push_back(j);
     cursor = to;
-    if (!blockB.empty()) PairBlock(a, b, blockA, blockB, pending);
-    blockA.clear();
-    blockB.clear();
   }
 }
 

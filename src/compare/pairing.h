@@ -6,17 +6,18 @@
 #include <vector>
 
 #include "compare/diff_entry.h"
+#include "compare/huge_page_allocator.h"
 #include "compare/line_table.h"
 #include "compare/side.h"
 
 namespace rd {
 
 struct TLineTables {
-  PerSide<std::vector<TDataFile>> table;     // text order
-  PerSide<std::vector<std::int32_t>> count;  // occurrences of each key number on each side
+  PerSide<TBigVector<TDataFile>> table;     // text order
+  PerSide<TBigVector<std::int32_t>> count;  // occurrences of each key number on each side
 
-  std::vector<TDataFile>& A() { return table[0]; }
-  std::vector<TDataFile>& B() { return table[1]; }
+  TBigVector<TDataFile>& A() { return table[0]; }
+  TBigVector<TDataFile>& B() { return table[1]; }
 };
 
 // Marks each entry Added, Same (paired: its key occurs once on each side) or

@@ -1,0 +1,34 @@
+// The command line: key=value arguments naming the files to open, and the
+// decision between a headless report and an interactive start.
+#pragma once
+
+#include <functional>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace rd {
+
+struct TCommandLine {
+  std::string texta;  // file for TextA
+  std::string textb;  // file for TextB
+  std::string ret;    // report file
+  std::string path;   // folder put in front of the three names
+
+  // Headless when all three files were given and exist.
+  bool Headless() const { return !texta.empty() && !textb.empty() && !ret.empty(); }
+};
+
+// Keys are compared in lower case; the value is everything after the first
+// "="; the last occurrence of a key wins; anything else is ignored.
+TCommandLine ParseCommandLine(std::span<const std::string_view> args);
+
+// Puts `path` (with a "/" appended when missing) in front of each file name,
+// respells it as the file system lists it, and drops names of files that do
+// not exist. `exists` is asked about each resulting name.
+void ResolveFiles(TCommandLine& line, const std::function<bool(const std::string&)>& exists);
+
+// True for an existing file that is not a folder.
+bool FileExists(const std::string& path);
+
+}  // namespace rd

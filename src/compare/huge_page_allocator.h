@@ -1,0 +1,49 @@
+// An allocator for the large arrays of a comparison: blocks of several
+// megabytes are aligned to 2 MiB and offered to the kernel for transparent
+// huge pages, so that random access into a table of a million entries does
+// not miss the TLB on every step.
+#pragma once
+
+#include <sys/mman.h>
+
+#include <new>
+#include <vector>
+
+namespace rd {
+
+template <class T>
+struct THugePageAllocator {
+  using value_type = T;
+  static constexpr std::size_t kHuge = std::size_t{2} << 20;
+
+  THugePageAllocator() = default;
+  template <class U>
+  THugePageAllocator(const THugePageAllocator<U>&) noexcept {}
+
+  T* allocate(std::size_t n) {
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes < 2 * kHuge) return static_cast<T*>(::operator new(bytes));
+    void* p = ::operator new(Rounded(bytes), std::align_val_t{kHuge});
+    ::madvise(p, Rounded(bytes), MADV_HUGEPAGE);  // advice only: failure changes nothing
+    return static_cast<T*>(p);
+  }
+  void deallocate(T* p, std::size_t n) noexcept {
+    const std::size_t bytes = n * sizeof(T);
+    if (bytes < 2 * kHuge) ::operator delete(p);
+    else ::operator delete(p, std::align_val_t{kHuge});
+  }
+  static std::size_t Rounded(std::size_t bytes) { return (bytes + kHuge - 1) / kHuge * kHuge; }
+
+  template <class U>
+  bool operator==(const THugePageAllocator<U>&) const noexcept { return true; }
+};
+
+}  // namespace rd
+
+namespace rd {
+
+// A vector for arrays with an entry per line.
+template <class T>
+using TBigVector = std::vector<T, THugePageAllocator<T>>;
+
+}  // namespace rd
