@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include "settings/settings.h"
+
+namespace rd {
+namespace {
+
+TEST(Settings, DefaultsWithoutAFile) {
+  TSettingsBase base;
+  base.ScreenWidth = 1920;
+  base.ScreenHeight = 1080;
+  const TSettings s = ReadSettings(TIniFile(), base);
+  EXPECT_EQ(s.Editor.FontName, "ＭＳ ゴシック");
+  EXPECT_EQ(s.Editor.FontSize, 10);
+  EXPECT_EQ(s.Editor.InsColor, 16768477);
+  EXPECT_EQ(s.Editor.MovColor, 14548957);
+  EXPECT_EQ(s.Editor.UpdColor, 14540287);
+  EXPECT_EQ(s.Editor.FindColor, 16711680);
+  EXPECT_EQ(s.Editor.TabIndent, 2);
+  EXPECT_TRUE(s.Editor.TabShow);
+  EXPECT_FALSE(s.Editor.RetShow);
+  EXPECT_EQ(s.Editor.ScrollBars, TScrollBars::ssNone);
+  EXPECT_EQ(s.Editor.CodeType, TextCode::Sjis);
+  EXPECT_FALSE(s.Editor.UpdateDlg);
+  EXPECT_FALSE(s.Check.TrimLR);
+  EXPECT_TRUE(s.Check.TrimR);
+  EXPECT_TRUE(s.Check.Blank);
+  EXPECT_FALSE(s.Check.Text);
+  EXPECT_TRUE(s.Check.FMove);
+  EXPECT_EQ(s.AddRow, 5);
+  EXPECT_EQ(s.Form.W, 600);
+  EXPECT_EQ(s.Form.H, 500);
+  EXPECT_EQ(s.Form.Top, 1080 / 2 - 250);
+  EXPECT_EQ(s.Form.Left, 1920 / 2 - 300);
+  EXPECT_TRUE(s.Form.EditTate);
+}
+
+struct ReadCase {
+  const char* text;
+  int tab;
+  TextCode code;
+  TScrollBars bars;
+};
+
+TEST(Settings, ReadingRules) {
+  const ReadCase cases[] = {
+      {"TabIndent=3\nCodeType=5\n", 4, TextCode::Sjis, TScrollBars::ssNone},
+      {"TabIndent=8\nCodeType=0\nVScroll=1\n", 8, TextCode::Auto, TScrollBars::ssVertical},
+      {"TabIndent=2\nCodeType=2\nHScroll=7\n", 2, TextCode::Euc, TScrollBars::ssHorizontal},
+      {"TabIndent=x\nCodeType=3\nVScroll=-1\nHScroll=1\n", 2, TextCode::Utf8, TScrollBars::ssBoth},
+      {"TabIndent=4\nCodeType=-1\nVScroll=yes\n", 4, TextCode::Sjis, TScrollBars::ssNone},
+  };
+  for (const ReadCase& c : cases) {
+    const TSettings s = ReadSettings(TIniFile(std::string("[Editor]\n") + c.text), TSettingsBase());
+    EXPECT_EQ(s.Editor.TabIndent, c.tab) << c.text;
+    EXPECT_EQ(s.Editor.CodeType, c.code) << c.text;
+    EXPECT_EQ(s.Editor.ScrollBars, c.bars) << c.text;
+  }
+}
+
+TEST(Settings, IntegersThatAreNotIntegersReadAsTheDefault) {
+  const TSettings s = ReadSettings(
+      TIniFile("[Editor]\nFontSize=12pt\nInsColor=$FF\nMovColor=0xFFFFFFFF\nUpdColor=99999999999\nFontColor=-5\n"
+               "[Excel]\nAddRow= 7 \n"),
+      TSettingsBase());
+  EXPECT_EQ(s.Editor.FontSize, 10);
+  EXPECT_EQ(s.Editor.InsColor, 255);
+  EXPECT_EQ(s.Editor.MovColor, -1);
+  EXPECT_EQ(s.Editor.UpdColor, 14540287);
+  EXPECT_EQ(s.Editor.FontColor, -5);  // a system colour keeps its negative form
+  EXPECT_EQ(s.AddRow, 7);
+}
+
+TEST(Settings, WriteBackNormalisesAndLeavesReadOnlyKeys) {
+  TIniFile ini("[Editor]\nTabIndent=3\nCodeType=5\nFindColor=123\n[Form]\nEditTate=0\nTop=1\nLeft=2\nW=3\nH=4\n");
+  TSettings s = ReadSettings(ini, TSettingsBase());
+  EXPECT_FALSE(s.Form.EditTate);
+  EXPECT_EQ(s.Editor.FindColor, 123);
+  s.Editor.FindColor = 456;  // changed in the dialog: lasts until exit only
+  s.Form.Maximized = true;
+  s.Form.W = 999;
+  WriteSettings(s, ini);
+  EXPECT_EQ(ini.Get("Editor", "TabIndent"), "4");
+  EXPECT_EQ(ini.Get("Editor", "CodeType"), "1");
+  EXPECT_EQ(ini.Get("Editor", "FindColor"), "123");
+  EXPECT_EQ(ini.Get("Form", "EditTate"), "0");
+  EXPECT_EQ(ini.Get("Form", "Maximized"), "1");
+  EXPECT_EQ(ini.Get("Form", "W"), "3");  // the last normal bounds stay
+
+  s.Form.Maximized = false;
+  WriteSettings(s, ini);
+  EXPECT_EQ(ini.Get("Form", "W"), "999");
+  const std::string text = ini.Text();
+  EXPECT_NE(text.find("FontName=\"ＭＳ ゴシック\""), std::string::npos);
+  EXPECT_EQ(ReadSettings(ini, TSettingsBase()).Editor.FontName, "ＭＳ ゴシック");
+}
+
+TEST(Settings, FullRoundTrip) {
+  TSettings s;
+  s.Editor.FontName = "IPAGothic";
+  s.Editor.FontSize = 13;
+  s.Editor.TabIndent = 8;
+  s.Editor.ScrollBars = TScrollBars::ssBoth;
+  s.Editor.CodeType = TextCode::Utf8;
+  s.Editor.UpdateDlg = true;
+  s.Editor.RetShow = true;
+  s.Check.TrimLR = true;
+  s.Check.Text = true;
+  s.AddRow = 2;
+  s.Form = {false, 480, 640, 10, 20, true};
+  TIniFile ini;
+  WriteSettings(s, ini);
+  const TSettings back = ReadSettings(TIniFile(ini.Text()), TSettingsBase());
+  EXPECT_EQ(back.Editor.FontName, "IPAGothic");
+  EXPECT_EQ(back.Editor.FontSize, 13);
+  EXPECT_EQ(back.Editor.TabIndent, 8);
+  EXPECT_EQ(back.Editor.ScrollBars, TScrollBars::ssBoth);
+  EXPECT_EQ(back.Editor.CodeType, TextCode::Utf8);
+  EXPECT_TRUE(back.Editor.UpdateDlg);
+  EXPECT_TRUE(back.Editor.RetShow);
+  EXPECT_EQ(back.Check, s.Check);
+  EXPECT_EQ(back.AddRow, 2);
+  EXPECT_EQ(back.Form.H, 480);
+  EXPECT_EQ(back.Form.W, 640);
+  EXPECT_EQ(back.Form.Top, 10);
+  EXPECT_EQ(back.Form.Left, 20);
+}
+
+}  // namespace
+}  // namespace rd
