@@ -19,12 +19,11 @@ inline std::string SourceLine(std::mt19937_64& rng) {
   const auto r = rng() % 100;
   if (r < 12) return kRepeated[rng() % std::size(kRepeated)];
   static const char* const kWords[] = {"count", "value", "index", "total", "name", "item", "size", "next"};
-  std::string line(4 * (1 + rng() % 3), ' ');
+  std::string line(4 * (rng() % 3), ' ');
   line += kWords[rng() % std::size(kWords)];
-  line += '_';
-  line += std::to_string(rng() % 1000000);
-  line += " = f(";
-  line += std::to_string(rng() % 10000);
+  line += std::to_string(rng() % 100000);
+  line += "=f(";
+  line += std::to_string(rng() % 1000);
   line += ");";
   return line;
 }

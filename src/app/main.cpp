@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/headless.h"
 #include "app/main_window.h"
 #include "app/program_folder.h"
 
@@ -14,7 +15,7 @@ int main(int argc, char** argv) {
   std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   rd::TCommandLine line = rd::ParseCommandLine(args);
   rd::ResolveFiles(line, rd::FileExists);
-  if (line.Headless()) return 0;
+  if (line.Headless()) return rd::RunHeadless(programDir, line);
 
   QApplication app(argc, argv);
   QApplication::setApplicationName("RavelleDiff");

@@ -19,6 +19,9 @@ void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, s
   out.append("\r\n");
 }
 
+// Paths and messages are UTF-8 in the program; the report holds Shift_JIS.
+std::string ToSjis(std::string_view utf8) { return Utf8ToSjis(utf8).value_or(std::string(utf8)); }
+
 std::string_view LineAt(const TLineList& lines, std::int32_t i) {
   return i >= 0 && static_cast<std::size_t>(i) < lines.Count() ? lines[i] : std::string_view();
 }
@@ -32,9 +35,9 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
   const std::string count = " \x8d\x73";  // " 行"
   std::string out;
   AppendLine(out, "[INFO]");
-  AppendLine(out, "TextA=", Utf8ToSjis(pathA));
-  AppendLine(out, "TextB=", Utf8ToSjis(pathB));
-  AppendLine(out, "Msg=", Utf8ToSjis(message));
+  AppendLine(out, "TextA=", ToSjis(pathA));
+  AppendLine(out, "TextB=", ToSjis(pathB));
+  AppendLine(out, "Msg=", ToSjis(message));
   AppendLine(out, "ErrA=", std::to_string(diffA.size()), count);
   AppendLine(out, "ErrB=", std::to_string(diffB.size()), count);
   AppendLine(out, "[RESULT]");

@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Times the headless report beside GNU diff on one realistic pair of
+# 1,000,000-line files (CR LF, about 1% changed, inserted, deleted and moved
+# lines): median wall time of 5 runs and peak memory of each, and the ratios.
+#   bench/headless_vs_diff.sh [BUILD] [LINES]
+set -euo pipefail
+build=${1:-build}
+lines=${2:-1000000}
+prog=$build/RavelleDiff
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$build"/bench/make_text_pair "$lines" "$work/a.txt" "$work/b.txt"
+: > "$work/r.txt"
+
+# Prints "seconds kilobytes" of one run of the command.
+measure() {
+  /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" > /dev/null || true
+  cat "$work/time.txt"
+}
+median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
+
+for tool in report diff; do
+  : > "$work/$tool.runs"
+  for _ in 1 2 3 4 5; do
+    if [ "$tool" = report ]; then
+      measure "$prog" "texta=$work/a.txt" "textb=$work/b.txt" "ret=$work/r.txt" >> "$work/$tool.runs"
+    else
+      measure diff "$work/a.txt" "$work/b.txt" >> "$work/$tool.runs"
+    fi
+  done
+done
+rt=$(cut -d' ' -f1 "$work/report.runs" | median); rm_=$(cut -d' ' -f2 "$work/report.runs" | median)
+dt=$(cut -d' ' -f1 "$work/diff.runs" | median); dm=$(cut -d' ' -f2 "$work/diff.runs" | median)
+size=$(stat -c %s "$work/a.txt")
+echo "pair: $lines lines, $size bytes each; report: $(grep -c '' "$work/r.txt") lines"
+awk -v rt="$rt" -v rm="$rm_" -v dt="$dt" -v dm="$dm" 'BEGIN {
+  printf "%-22s %10s %12s\n", "tool", "wall s", "peak MB"
+  printf "%-22s %10.2f %12.1f\n", "RavelleDiff headless", rt, rm / 1024
+  printf "%-22s %10.2f %12.1f\n", "GNU diff", dt, dm / 1024
+  printf "ratio time %.2f, ratio memory %.2f (report / diff; target at most 0.50 and 1.00)\n", rt / dt, rm / dm
+}'
