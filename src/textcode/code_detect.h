@@ -1,0 +1,26 @@
+// Detection of the character code a text is written in: byte-order marks,
+// UTF-8, ISO-2022-JP, Shift_JIS, EUC-JP and binary data.
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "textcode/line_list.h"
+#include "textcode/text_code.h"
+
+namespace rd {
+
+// Full detection: marks, the UTF-8 scan of the first DetectLimit bytes, then
+// DetectJapaneseCode. Never fails; empty data is Binary.
+DetectedCode DetectCode(std::string_view data);
+
+// The binary test of the first DetectLimit bytes and the Shift_JIS / EUC-JP /
+// JIS scan, which runs until a byte decides. Returns only Ascii..EucOrSjis.
+DetectedCode DetectJapaneseCode(std::string_view data);
+
+// DetectCode of `lines` joined again with CR LF after each line, without
+// building the joined text. `lines` are the lines of `text` as SplitLines
+// gives them: in order from the start, apart only by CR and LF bytes.
+DetectedCode DetectLinesCode(std::string_view text, std::span<const TLineList::TSpan> lines);
+
+}  // namespace rd

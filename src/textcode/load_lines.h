@@ -1,0 +1,27 @@
+// Reading a file into a line list in the tool's Shift_JIS form, detecting
+// or applying the file's character code.
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "textcode/line_list.h"
+#include "textcode/text_code.h"
+
+namespace rd {
+
+// The lines of `text` converted to Shift_JIS from `code` (Euc or Utf8), in
+// one buffer; nothing when a line cannot be converted.
+std::optional<TLineList> ConvertLines(std::string_view text, std::span<const TLineList::TSpan> lines,
+                                      TextCode code);
+
+// Fills `list` with the lines of the file at `path` and returns the code in
+// which they were taken. Auto detects the code (over the lines as if joined
+// with CR LF); Euc and Utf8 convert from that code; Sjis, and any value out
+// of range, take the bytes as they are. When a line fails to convert, the
+// lines are taken unconverted and the code is still returned. Throws
+// TFileReadError when the file cannot be read; `list` is then unchanged.
+TextCode LoadLines(TLineList& list, TextCode code, std::string_view path);
+
+}  // namespace rd

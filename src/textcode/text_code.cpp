@@ -1,0 +1,36 @@
+// Choice of the reading code and the strict UTF-8 check.
+#include "textcode/text_code.h"
+
+#include <cstring>
+
+#include "textcode/utf8_sequence.h"
+
+namespace rd {
+
+TextCode ChooseTextCode(DetectedCode detected) {
+  switch (detected) {
+    case DetectedCode::Euc:
+    case DetectedCode::EucOrSjis:
+      return TextCode::Euc;
+    case DetectedCode::Utf8:
+      return TextCode::Utf8;
+    default:
+      return TextCode::Sjis;
+  }
+}
+
+bool IsValidUtf8(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const std::uint8_t*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    i += AsciiRun(p + i, n - i);
+    if (i == n) break;
+    const TUtf8Step step = DecodeUtf8(p + i, n - i);
+    if (step.codePoint == kReplacement && !step.wellFormed) return false;
+    i += step.length;
+  }
+  return true;
+}
+
+}  // namespace rd
