@@ -7,14 +7,12 @@
 #include <string_view>
 
 #include "compare/compare_options.h"
+#include "textcode/text_code.h"
 
 namespace rd {
 
 // Every byte of 32 or less is white space; the full-width blank is not.
 constexpr bool IsCompareSpace(unsigned char c) { return c <= 32; }
-
-// Shift_JIS lead bytes (code page 932): the byte after one is never a letter.
-constexpr bool IsSjisLead(unsigned char c) { return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC); }
 
 std::string_view TrimBoth(std::string_view s);
 std::string_view TrimRight(std::string_view s);

@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "textcode/text_code.h"
+#include "textcode/utf8_convert.h"
 
 namespace rd {
 
@@ -140,7 +141,7 @@ TIniFile ReadIniFile(const std::string& path) {
   if (!in) return TIniFile();
   const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (IsValidUtf8(bytes)) return TIniFile(bytes);
-  return TIniFile(SjisToUtf8(bytes));
+  return TIniFile(SjisToUtf8(bytes).value_or(std::string()));
 }
 
 bool WriteIniFile(const std::string& path, const TIniFile& ini) {
