@@ -15,7 +15,7 @@ trap 'rm -rf "$work"' EXIT
 # Prints "seconds kilobytes" of one run of the command.
 measure() {
   /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" > /dev/null || true
-  cat "$work/time.txt"
+  tail -n 1 "$work/time.txt"
 }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
