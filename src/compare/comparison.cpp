@@ -19,7 +19,7 @@ namespace {
 // Appends one entry per line that takes part. `upper` receives the
 // upper-cased text when letter case is ignored; keys point into it.
 void BuildTable(const TLineList& lines, const TCompareOptions& options, std::string& upper, TKeyIndex& index,
-                TBigVector<TDataFile>& table, TBigVector<std::int32_t>& count) {
+                TBigVector<TDataFile>& table, TBigVector<std::uint8_t>& count) {
   if (lines.Count() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
     throw std::length_error("too many lines to compare");
   if (options.Text) {
@@ -37,8 +37,8 @@ void BuildTable(const TLineList& lines, const TCompareOptions& options, std::str
     index.InternAll(std::span(keys, pending), std::span(ids, pending));
     for (std::size_t j = 0; j < pending; ++j) {
       if (static_cast<std::size_t>(ids[j]) >= count.size()) count.resize(ids[j] + 1, 0);
-      ++count[ids[j]];
-      table.push_back({lineOf[j], -1, ids[j], TState::Same});
+      if (count[ids[j]] < 2) ++count[ids[j]];
+      table.emplace_back(lineOf[j], ids[j]);
     }
     pending = 0;
   };
@@ -88,7 +88,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
 
   TLineTables t;
   // Most keys of TextB are those of TextA; the index grows when they are not.
-  TKeyIndex index(linesA.Count() + linesB.Count() / 4);
+  TKeyIndex index(linesA.Count() + linesB.Count() / 8);
   PerSide<std::string> upper;
   BuildTable(linesA, Options, upper[0], index, t.A(), t.count[0]);
   if (t.A().empty()) return NoData(nameA);
@@ -97,8 +97,10 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
 
   BuildTable(linesB, Options, upper[1], index, t.B(), t.count[1]);
   if (t.B().empty()) return NoData(nameB);
+  if (index.Count() > TDataFile::kMaxKeys) throw std::length_error("too many different lines to compare");
   t.count[0].resize(index.Count(), 0);
   t.count[1].resize(index.Count(), 0);
+  index = TKeyIndex(0);  // the keys are numbered; free the table before pairing
   Progress(showProgress);
   Progress(showProgress);
 

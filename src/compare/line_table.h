@@ -18,13 +18,23 @@ enum class TState : std::uint8_t {
 // a key number shared by both tables: equal keys have equal numbers. The
 // duplicate groups of the comparison follow from the key numbers and the
 // number of times each key occurs on each side, so they are not stored.
+// The key number and the state share one word: a table entry is 12 bytes.
 struct TDataFile {
+  static constexpr std::uint32_t kMaxKeys = std::uint32_t{1} << 29;
+
+  TDataFile() = default;
+  TDataFile(std::int32_t line, std::int32_t key) : line(line), keyState_(static_cast<std::uint32_t>(key) << 3) {}
+
   std::int32_t line = 0;              // index of the line in its text, over all lines
   std::int32_t partnerPosition = -1;  // position of the paired entry in the other table, -1 while unpaired
-  std::int32_t key = 0;               // key number
-  TState state = TState::Same;
 
   bool Paired() const { return partnerPosition >= 0; }
+  std::int32_t Key() const { return static_cast<std::int32_t>(keyState_ >> 3); }
+  TState State() const { return static_cast<TState>(keyState_ & 7); }
+  void SetState(TState state) { keyState_ = (keyState_ & ~std::uint32_t{7}) | static_cast<std::uint32_t>(state); }
+
+ private:
+  std::uint32_t keyState_ = 0;  // key number << 3 | state
 };
 
 }  // namespace rd

@@ -21,8 +21,8 @@ void Pair(Table& a, std::int32_t posA, Table& b, std::int32_t posB, TState state
   assert(!a[posA].Paired() && !b[posB].Paired() && "an entry is paired once");
   a[posA].partnerPosition = posB;
   b[posB].partnerPosition = posA;
-  a[posA].state = state;
-  b[posB].state = state;
+  a[posA].SetState(state);
+  b[posB].SetState(state);
 }
 
 // Next Pending entry of B at or after a position; paired entries drop out.
@@ -30,7 +30,7 @@ class TPendingCursor {
  public:
   explicit TPendingCursor(const Table& b) : next_(b.size() + 1) {
     for (std::size_t j = 0; j < b.size(); ++j)
-      next_[j] = static_cast<std::int32_t>(b[j].state == TState::Pending ? j : j + 1);
+      next_[j] = static_cast<std::int32_t>(b[j].State() == TState::Pending ? j : j + 1);
     next_[b.size()] = static_cast<std::int32_t>(b.size());
   }
   // The first Pending position at or after x; the table's size when none.
@@ -54,12 +54,12 @@ class TPendingByKey {
  public:
   TPendingByKey(const Table& b, std::size_t keys) : start_(keys + 1, 0) {
     for (const TDataFile& f : b)
-      if (f.state == TState::Pending) ++start_[f.key + 1];
+      if (f.State() == TState::Pending) ++start_[f.Key() + 1];
     for (std::size_t k = 0; k < keys; ++k) start_[k + 1] += start_[k];
     pos_.resize(start_[keys]);
     TBigVector<std::int32_t> fill(start_.begin(), start_.end() - 1);
     for (std::int32_t j = 0; j < Size(b); ++j)
-      if (b[j].state == TState::Pending) pos_[fill[b[j].key]++] = j;
+      if (b[j].State() == TState::Pending) pos_[fill[b[j].Key()]++] = j;
     next_.resize(pos_.size() + 1);
     for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
   }
@@ -100,13 +100,13 @@ class TPendingByKey {
 void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::int32_t lo, std::int32_t hi,
                TPendingByKey& byKey, TPendingCursor& pending) {
   std::sort(blockA.begin(), blockA.end(), [&a](std::int32_t x, std::int32_t y) {
-    return a[x].key != a[y].key ? a[x].key < a[y].key : x < y;
+    return a[x].Key() != a[y].Key() ? a[x].Key() < a[y].Key() : x < y;
   });
   std::vector<std::int32_t> found;
   for (std::size_t i = 0; i < blockA.size();) {
-    const std::int32_t key = a[blockA[i]].key;
+    const std::int32_t key = a[blockA[i]].Key();
     std::size_t ci = 1;
-    while (i + ci < blockA.size() && a[blockA[i + ci]].key == key) ++ci;
+    while (i + ci < blockA.size() && a[blockA[i + ci]].Key() == key) ++ci;
     byKey.Collect(key, lo, hi, ci, found);
     if (found.size() == ci) {
       for (std::size_t k = 0; k < ci; ++k) {
@@ -122,8 +122,8 @@ void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::int32
 
 void MarkMovedRange(Table& a, Table& b, std::int32_t first, std::int32_t last) {
   for (std::int32_t q = first; q <= last; ++q) {
-    a[q].state = TState::Moved;
-    b[a[q].partnerPosition].state = TState::Moved;
+    a[q].SetState(TState::Moved);
+    b[a[q].partnerPosition].SetState(TState::Moved);
   }
 }
 
@@ -131,8 +131,8 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
   std::int32_t last = 0;
   for (const TDataFile& e : own) {
     if (e.Paired()) last = other[e.partnerPosition].line;
-    if (e.state == TState::Same) continue;
-    const std::int32_t kind = e.state == TState::Pending ? KindAdded : static_cast<std::int32_t>(e.state);
+    if (e.State() == TState::Same) continue;
+    const std::int32_t kind = e.State() == TState::Pending ? KindAdded : static_cast<std::int32_t>(e.State());
     out.push_back({e.line, last, kind, 0});
   }
 }
@@ -142,42 +142,42 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
 void ClassifyByCount(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::int32_t>& countA = t.count[0];
-  const TBigVector<std::int32_t>& countB = t.count[1];
+  const TBigVector<std::uint8_t>& countA = t.count[0];
+  const TBigVector<std::uint8_t>& countB = t.count[1];
   TBigVector<std::int32_t> onlyInB(countB.size(), -1);  // position of each key that occurs once in B
   for (std::int32_t j = 0; j < Size(b); ++j)
-    if (countB[b[j].key] == 1) onlyInB[b[j].key] = j;
+    if (countB[b[j].Key()] == 1) onlyInB[b[j].Key()] = j;
 
   for (std::int32_t i = 0; i < Size(a); ++i) {
-    const std::int32_t key = a[i].key;
-    if (countB[key] == 0) a[i].state = TState::Added;
+    const std::int32_t key = a[i].Key();
+    if (countB[key] == 0) a[i].SetState(TState::Added);
     else if (countA[key] == 1 && countB[key] == 1) Pair(a, i, b, onlyInB[key], TState::Same);
-    else a[i].state = TState::Pending;
+    else a[i].SetState(TState::Pending);
   }
   for (TDataFile& f : b) {
-    if (countA[f.key] == 0) f.state = TState::Added;
-    else if (!(countA[f.key] == 1 && countB[f.key] == 1)) f.state = TState::Pending;
+    if (countA[f.Key()] == 0) f.SetState(TState::Added);
+    else if (!(countA[f.Key()] == 1 && countB[f.Key()] == 1)) f.SetState(TState::Pending);
   }
 }
 
 void ExtendPairs(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::int32_t>& countA = t.count[0];
+  const TBigVector<std::uint8_t>& countA = t.count[0];
   const std::int32_t nB = Size(b);
   // An unpaired entry pairs with the unpaired B entry it meets when that has
   // the same key and the key is repeated in A.
   const auto extends = [&](const TDataFile& e, const TDataFile& f) {
-    return !f.Paired() && countA[e.key] > 1 && f.key == e.key;
+    return !f.Paired() && countA[e.Key()] > 1 && f.Key() == e.Key();
   };
 
   // Forward. skip[x]: first B position at or after x that is not Added, nB if none.
   TBigVector<std::int32_t> skip(nB + 1);
   skip[nB] = nB;
-  for (std::int32_t j = nB - 1; j >= 0; --j) skip[j] = b[j].state == TState::Added ? skip[j + 1] : j;
+  for (std::int32_t j = nB - 1; j >= 0; --j) skip[j] = b[j].State() == TState::Added ? skip[j + 1] : j;
   std::int32_t cursor = -1;
   for (std::int32_t i = 0; i < Size(a); ++i) {
-    if (a[i].state == TState::Added) continue;
+    if (a[i].State() == TState::Added) continue;
     if (a[i].Paired()) {
       cursor = a[i].partnerPosition;
       continue;
@@ -189,10 +189,10 @@ void ExtendPairs(TLineTables& t) {
 
   // Backward. skip[x + 1]: last B position at or before x that is not Added, -1 if none.
   skip[0] = -1;
-  for (std::int32_t j = 0; j < nB; ++j) skip[j + 1] = b[j].state == TState::Added ? skip[j] : j;
+  for (std::int32_t j = 0; j < nB; ++j) skip[j + 1] = b[j].State() == TState::Added ? skip[j] : j;
   cursor = nB;
   for (std::int32_t i = Size(a) - 1; i >= 0; --i) {
-    if (a[i].state == TState::Added) continue;
+    if (a[i].State() == TState::Added) continue;
     if (a[i].Paired()) {
       cursor = a[i].partnerPosition;
       continue;
@@ -212,7 +212,7 @@ void PairBlocks(TLineTables& t) {
   std::int32_t cursor = 0;
   for (std::int32_t i = 0; i < Size(a); ++i) {
     if (!a[i].Paired()) {
-      if (a[i].state == TState::Pending) blockA.push_back(i);
+      if (a[i].State() == TState::Pending) blockA.push_back(i);
       continue;
     }
     const std::int32_t to = a[i].partnerPosition;
@@ -230,7 +230,7 @@ void MarkMoved(TLineTables& t) {
   Table& b = t.B();
   std::int32_t top = 0;  // the TextA position of the pair that set the order so far
   for (std::int32_t f = 0; f < Size(b); ++f) {
-    if (b[f].state != TState::Same || !b[f].Paired()) continue;
+    if (b[f].State() != TState::Same || !b[f].Paired()) continue;
     const std::int32_t p = b[f].partnerPosition;
     if (p >= top) {
       top = p;

@@ -14,7 +14,9 @@ namespace rd {
 
 struct TLineTables {
   PerSide<TBigVector<TDataFile>> table;     // text order
-  PerSide<TBigVector<std::int32_t>> count;  // occurrences of each key number on each side
+  // Occurrences of each key number on each side, counted up to 2: the
+  // pairing asks only for none, once or more.
+  PerSide<TBigVector<std::uint8_t>> count;
 
   TBigVector<TDataFile>& A() { return table[0]; }
   TBigVector<TDataFile>& B() { return table[1]; }
