@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
 #include "compare/key_index.h"
@@ -16,45 +17,89 @@ namespace rd {
 
 namespace {
 
-// Appends one entry per line that takes part. `upper` receives the
-// upper-cased text when letter case is ignored; keys point into it.
-void BuildTable(const TLineList& lines, const TCompareOptions& options, std::string& upper, TKeyIndex& index,
-                TBigVector<TDataFile>& table, TBigVector<std::uint8_t>& count) {
-  if (lines.Count() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-    throw std::length_error("too many lines to compare");
-  if (options.Text) {
-    std::size_t bytes = 0;
-    for (std::size_t i = 0; i < lines.Count(); ++i) bytes += lines[i].size();
-    upper.reserve(bytes);  // never reallocates below, so the keys stay valid
+// The key of every table entry, recomputed from its line: the key index
+// keeps numbers only. A key's number is the position of the entry where it
+// first occurs; TextB's positions are counted after all lines of TextA.
+class TTableKeys {
+ public:
+  TTableKeys(const TLineList& a, const TLineList& b, const TCompareOptions& options, const TLineTables& tables)
+      : lines_{&a, &b}, options_(options), tables_(tables), baseB_(static_cast<std::int32_t>(a.Count())) {}
+
+  // The upper-cased copy of a text when letter case is ignored: the same
+  // bytes at the same offsets, each line upper-cased.
+  void MakeUpper(Side side) {
+    const TLineList& lines = *lines_[Index(side)];
+    std::string& upper = upper_[Index(side)];
+    upper.assign(lines.Bytes());
+    for (std::size_t i = 0; i < lines.Count(); ++i)
+      UpperSjisInPlace(std::span<char>(upper.data() + lines.Offset(i), lines[i].size()));
   }
-  table.reserve(lines.Count());
+
+  std::int32_t Base(Side side) const { return side == Side::A ? 0 : baseB_; }
+
+  // The key of line i, or nothing when the line takes no part.
+  std::optional<std::string_view> LineKeyOf(Side side, std::size_t i) const {
+    const TLineList& lines = *lines_[Index(side)];
+    const std::string_view line = lines[i];
+    const std::string_view upper =
+        options_.Text ? std::string_view(upper_[Index(side)]).substr(lines.Offset(i), line.size()) : std::string_view();
+    return LineKey(line, upper, options_);
+  }
+
+  std::string_view Key(std::int32_t number) const {
+    const Side side = number < baseB_ ? Side::A : Side::B;
+    return *LineKeyOf(side, tables_.table[Index(side)][number - Base(side)].line);
+  }
+
+  void Prefetch(int stage, std::int32_t number) const {
+    const Side side = number < baseB_ ? Side::A : Side::B;
+    const TDataFile& entry = tables_.table[Index(side)][number - Base(side)];
+    if (stage == 0) {
+      __builtin_prefetch(&entry);
+    } else if (stage == 1) {
+      lines_[Index(side)]->Prefetch(entry.line);
+    } else {
+      const TLineList& lines = *lines_[Index(side)];
+      __builtin_prefetch(options_.Text ? upper_[Index(side)].data() + lines.Offset(entry.line)
+                                       : lines[entry.line].data());
+    }
+  }
+
+ private:
+  PerSide<const TLineList*> lines_;
+  PerSide<std::string> upper_;
+  const TCompareOptions& options_;  // the comparison's; outlives this
+  const TLineTables& tables_;       // the tables being built; entries are never moved
+  std::int32_t baseB_;
+};
+
+using TIndex = TKeyIndex<TTableKeys>;
+
+// Appends one entry per line of `side` that takes part and numbers its key.
+void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& index, TLineTables& t) {
+  TBigVector<TDataFile>& table = t.table[Index(side)];
+  TBigVector<std::uint8_t>& count = t.count[Index(side)];
+  table.reserve(lineCount);  // never reallocates below: the key source reads entries as they are added
   constexpr std::size_t kChunk = 256;
-  std::string_view keys[kChunk];
-  std::int32_t lineOf[kChunk];
-  std::int32_t ids[kChunk];
+  std::string_view chunkKeys[kChunk] = {};
+  std::int32_t fresh[kChunk] = {};
+  std::int32_t ids[kChunk] = {};
   std::size_t pending = 0;
   const auto flush = [&] {
-    index.InternAll(std::span(keys, pending), std::span(ids, pending));
+    index.InternAll(std::span(chunkKeys, pending), std::span(fresh, pending), std::span(ids, pending));
     for (std::size_t j = 0; j < pending; ++j) {
-      if (static_cast<std::size_t>(ids[j]) >= count.size()) count.resize(ids[j] + 1, 0);
+      TDataFile& entry = table[table.size() - pending + j];
+      entry.SetKey(ids[j]);
       if (count[ids[j]] < 2) ++count[ids[j]];
-      table.emplace_back(lineOf[j], ids[j]);
     }
     pending = 0;
   };
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
-    const std::string_view line = lines[i];
-    std::string_view upperLine;
-    if (options.Text) {
-      const std::size_t at = upper.size();
-      upper.append(line);
-      UpperSjisInPlace(std::span<char>(upper.data() + at, line.size()));
-      upperLine = std::string_view(upper).substr(at, line.size());
-    }
-    const std::optional<std::string_view> key = LineKey(line, upperLine, options);
+  for (std::size_t i = 0; i < lineCount; ++i) {
+    const std::optional<std::string_view> key = keys.LineKeyOf(side, i);
     if (!key) continue;
-    keys[pending] = *key;
-    lineOf[pending] = static_cast<std::int32_t>(i);
+    chunkKeys[pending] = *key;
+    fresh[pending] = keys.Base(side) + static_cast<std::int32_t>(table.size());
+    table.emplace_back(static_cast<std::int32_t>(i), 0);
     if (++pending == kChunk) flush();
   }
   flush();
@@ -86,23 +131,27 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   ResetResults();
   Progress(showProgress);
 
+  if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
   TLineTables t;
-  // Most keys of TextB are those of TextA; the index grows when they are not.
-  TKeyIndex index(linesA.Count() + linesB.Count() / 8);
-  PerSide<std::string> upper;
-  BuildTable(linesA, Options, upper[0], index, t.A(), t.count[0]);
-  if (t.A().empty()) return NoData(nameA);
-  Progress(showProgress);
-  Progress(showProgress);
+  // Key numbers run over the lines of both texts.
+  t.count[0].assign(linesA.Count() + linesB.Count(), 0);
+  t.count[1].assign(linesA.Count() + linesB.Count(), 0);
+  {
+    TTableKeys keys(linesA, linesB, Options, t);
+    // Most keys of TextB are those of TextA; the index grows when they are not.
+    TIndex index(linesA.Count() + linesB.Count() / 8, keys);
+    if (Options.Text) keys.MakeUpper(Side::A);
+    BuildTable(Side::A, linesA.Count(), keys, index, t);
+    if (t.A().empty()) return NoData(nameA);
+    Progress(showProgress);
+    Progress(showProgress);
 
-  BuildTable(linesB, Options, upper[1], index, t.B(), t.count[1]);
-  if (t.B().empty()) return NoData(nameB);
-  if (index.Count() > TDataFile::kMaxKeys) throw std::length_error("too many different lines to compare");
-  t.count[0].resize(index.Count(), 0);
-  t.count[1].resize(index.Count(), 0);
-  index = TKeyIndex(0);  // the keys are numbered; free the table before pairing
-  Progress(showProgress);
-  Progress(showProgress);
+    if (Options.Text) keys.MakeUpper(Side::B);
+    BuildTable(Side::B, linesB.Count(), keys, index, t);
+    if (t.B().empty()) return NoData(nameB);
+    Progress(showProgress);
+    Progress(showProgress);
+  }  // the keys are numbered: the index and the upper-cased copies go before the pairing
 
   ClassifyByCount(t);
   Progress(showProgress);

@@ -1,14 +1,17 @@
-// Numbers the distinct keys of both texts: equal byte strings get the same
-// number, numbers count from 0 in order of first appearance.
+// Numbers the distinct keys of both texts. A key's number is one its caller
+// chose for its first occurrence (the comparison uses the position of that
+// line's table entry); every equal key later gets the same number.
 //
 // Only the equality of keys matters to the pairing, so a hash table replaces
-// sorting the tables by key.
+// sorting the tables by key. The table stores no keys: it asks its key
+// source for the key of a number, which keeps it at 8 bytes per slot.
 #pragma once
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 #include "compare/huge_page_allocator.h"
 
@@ -16,33 +19,87 @@ namespace rd {
 
 std::uint64_t HashBytes(std::string_view bytes);
 
+// TKeys has `std::string_view Key(std::int32_t number) const` and
+// `void Prefetch(int stage, std::int32_t number) const`, stages 0 to 2
+// fetching, in turn, what the next stage reads on the way to the key bytes.
+template <class TKeys>
 class TKeyIndex {
  public:
-  // `expected` is the number of keys that will be interned at most; the
-  // table never grows past what that needs.
-  explicit TKeyIndex(std::size_t expected);
+  // `expected` is about the number of distinct keys; the table grows past it.
+  TKeyIndex(std::size_t expected, const TKeys& keys) : keys_(&keys) { Resize(SlotCount(expected)); }
 
-  // The stored views must stay valid while the index lives: they point into
-  // the line lists (or the upper-cased copy) of the running comparison.
-  std::int32_t Intern(std::string_view key);
-  // Interns keys[i] into ids[i]. Works through the keys in small batches
-  // and fetches the table slots and stored keys of a batch ahead of time:
-  // the table of a large text is far bigger than the caches.
-  void InternAll(std::span<const std::string_view> keys, std::span<std::int32_t> ids);
-  std::size_t Count() const { return keys_.size(); }
+  // ids[i] = the number of the key equal to keys[i] interned before, or
+  // fresh[i] when there is none (keys[i] is then interned with that number).
+  // Works through the keys in batches and fetches what each lookup will read
+  // a few steps ahead: a table for a large text is far bigger than the caches.
+  void InternAll(std::span<const std::string_view> keys, std::span<const std::int32_t> fresh,
+                 std::span<std::int32_t> ids) {
+    constexpr std::size_t kBatch = 32;
+    std::uint64_t hash[kBatch];
+    std::int32_t candidate[kBatch];
+    for (std::size_t base = 0; base < keys.size(); base += kBatch) {
+      const std::size_t n = std::min(kBatch, keys.size() - base);
+      while (count_ + n > slots_.size() * 2 / 3) Grow();  // slots stay put within a batch
+      for (std::size_t j = 0; j < n; ++j) {
+        hash[j] = HashBytes(keys[base + j]);
+        __builtin_prefetch(&slots_[hash[j] & mask_]);
+      }
+      for (std::size_t j = 0; j < n; ++j) {
+        const TSlot& slot = slots_[hash[j] & mask_];
+        candidate[j] = slot.id >= 0 && slot.tag == Tag(hash[j]) ? slot.id : -1;
+      }
+      for (int stage = 0; stage < 3; ++stage)
+        for (std::size_t j = 0; j < n; ++j)
+          if (candidate[j] >= 0) keys_->Prefetch(stage, candidate[j]);
+      for (std::size_t j = 0; j < n; ++j) ids[base + j] = Intern(keys[base + j], hash[j], fresh[base + j]);
+    }
+  }
+
+  std::size_t Count() const { return count_; }
 
  private:
   struct TSlot {
     std::uint32_t tag = 0;
     std::int32_t id = -1;
   };
-  std::int32_t InternHashed(std::string_view key, std::uint64_t hash);
-  void Reserve(std::size_t more);
-  void Grow();
 
+  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
+  static std::size_t SlotCount(std::size_t keys) { return std::bit_ceil(keys + keys / 2 + 16); }
+
+  std::int32_t Intern(std::string_view key, std::uint64_t hash, std::int32_t fresh) {
+    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+      TSlot& slot = slots_[i];
+      if (slot.id < 0) {
+        slot = {Tag(hash), fresh};
+        ++count_;
+        return fresh;
+      }
+      if (slot.tag == Tag(hash) && keys_->Key(slot.id) == key) return slot.id;
+    }
+  }
+
+  void Resize(std::size_t slots) {
+    slots_.assign(slots, TSlot());
+    mask_ = slots - 1;
+  }
+
+  void Grow() {
+    TBigVector<TSlot> old;
+    old.swap(slots_);
+    Resize(old.size() * 2);
+    for (const TSlot& s : old) {
+      if (s.id < 0) continue;
+      const std::uint64_t h = HashBytes(keys_->Key(s.id));
+      std::size_t i = h & mask_;
+      while (slots_[i].id >= 0) i = (i + 1) & mask_;
+      slots_[i] = s;
+    }
+  }
+
+  const TKeys* keys_;  // the comparison's key source; outlives the index
   TBigVector<TSlot> slots_;
-  TBigVector<std::string_view> keys_;
   std::size_t mask_ = 0;
+  std::size_t count_ = 0;
 };
 
 }  // namespace rd

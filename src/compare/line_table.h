@@ -15,7 +15,8 @@ enum class TState : std::uint8_t {
 };
 
 // An entry's position is its index in its table (text order), and its key is
-// a key number shared by both tables: equal keys have equal numbers. The
+// a key number shared by both tables: equal keys have equal numbers, below
+// the number of lines of both texts. The
 // duplicate groups of the comparison follow from the key numbers and the
 // number of times each key occurs on each side, so they are not stored.
 // The key number and the state share one word: a table entry is 12 bytes.
@@ -31,6 +32,7 @@ struct TDataFile {
   bool Paired() const { return partnerPosition >= 0; }
   std::int32_t Key() const { return static_cast<std::int32_t>(keyState_ >> 3); }
   TState State() const { return static_cast<TState>(keyState_ & 7); }
+  void SetKey(std::int32_t key) { keyState_ = (static_cast<std::uint32_t>(key) << 3) | (keyState_ & 7); }
   void SetState(TState state) { keyState_ = (keyState_ & ~std::uint32_t{7}) | static_cast<std::uint32_t>(state); }
 
  private:

@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <future>
 #include <memory>
 
 #include "textcode/load_lines.h"
@@ -63,8 +64,15 @@ std::string WriteReport(TComparison& comparison, TextCode code, const std::strin
   std::string message;
   comparison.ResetResults();
   try {
-    LoadLines(linesA, code, pathA);
-    LoadLines(linesB, code, pathB);
+    // The two files are independent: TextB is read on a second thread.
+    std::future<void> readB = std::async(std::launch::async, [&] { LoadLines(linesB, code, pathB); });
+    try {
+      LoadLines(linesA, code, pathA);
+    } catch (...) {
+      readB.wait();
+      throw;
+    }
+    readB.get();
     message = comparison.CompareTexts(linesA, linesB, false, pathA, pathB);
   } catch (const std::exception&) {
     // The report is written all the same, with what the comparison reached.

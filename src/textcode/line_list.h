@@ -37,8 +37,13 @@ class TLineList {
   std::string_view operator[](std::size_t i) const {
     return std::string_view(bytes_).substr(spans_[i].begin, spans_[i].size);
   }
-  // Bytes held, including any that lie between the lines of an adopted text.
+  // Where line i begins in Bytes().
+  std::size_t Offset(std::size_t i) const { return spans_[i].begin; }
+  // All bytes held, including any that lie between the lines of an adopted text.
+  std::string_view Bytes() const { return bytes_; }
   std::size_t ByteSize() const { return bytes_.size(); }
+  // Asks the processor to fetch what operator[] reads for line i.
+  void Prefetch(std::size_t i) const { __builtin_prefetch(&spans_[i]); }
 
  private:
   std::string bytes_;
