@@ -115,6 +115,10 @@ void TComparison::Progress(bool show) const {
   if (show && host_) host_->ProgressStep();
 }
 
+void TComparison::ShowErrorCounts() const {
+  if (host_) host_->ShowErrorCounts({diff_[0].size(), diff_[1].size()});
+}
+
 void TComparison::ResetResults() {
   if (host_) host_->ResultsDiscarding();
   const bool hadEntries = !diff_[0].empty() || !diff_[1].empty();
@@ -166,10 +170,8 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   diff_ = ListDifferences(t);
   Progress(showProgress);
 
-  if (host_) {
-    host_->ShowErrorCounts({diff_[0].size(), diff_[1].size()});
-    host_->RepaintPanes();
-  }
+  ShowErrorCounts();
+  if (host_) host_->RepaintPanes();
   return {};
 }
 

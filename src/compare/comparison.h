@@ -27,6 +27,10 @@ class TComparison {
   // Discards every comparison result.
   void ResetResults();
 
+  // Shows the sizes of both lists in the window's status bar, as a
+  // comparison does; for readers that filled the lists themselves.
+  void ShowErrorCounts() const;
+
   // Compares the two texts and fills both difference lists. Returns an empty
   // message, or "データがありません" followed by the name of a text with no
   // comparable lines. Messages are UTF-8; the lines are Shift_JIS bytes.
