@@ -124,7 +124,7 @@ bool LooksUtf8(std::string_view head, std::size_t n) {
     const std::uint8_t b = at(i);
     if (b < 0x80) {
       ++i;
-    } else if (b == 0xE0 || In(b, 0xE1, 0xEF)) {
+    } else if (In(b, 0xE0, 0xEF)) {
       const std::uint8_t lo = b == 0xE0 ? 0xA0 : 0x80;
       if (!In(at(i + 1), lo, 0xBF) || !In(at(i + 2), 0x80, 0xBF)) return false;
       seen = true;

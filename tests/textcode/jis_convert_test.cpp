@@ -40,6 +40,8 @@ TEST(JisToSjis, CodeChartCharacters) {
   }
 }
 
+// 94 x 94 cells land on the 47 lead bytes x 188 trail bytes of the grid, each
+// once, so this is also the inverse in the other direction.
 TEST(JisToSjis, InverseOverTheWholeGrid) {
   for (int j1 = 0x21; j1 <= 0x7E; ++j1) {
     for (int j2 = 0x21; j2 <= 0x7E; ++j2) {
@@ -47,18 +49,6 @@ TEST(JisToSjis, InverseOverTheWholeGrid) {
       ASSERT_TRUE((0x81 <= s.first && s.first <= 0x9F) || (0xE0 <= s.first && s.first <= 0xEF)) << j1 << "," << j2;
       ASSERT_TRUE(0x40 <= s.second && s.second <= 0xFC && s.second != 0x7F) << j1 << "," << j2;
       ASSERT_EQ(SjisToJis(s.first, s.second), (TBytePair{std::uint8_t(j1), std::uint8_t(j2)})) << j1 << "," << j2;
-    }
-  }
-}
-
-TEST(SjisToJis, InverseOverEveryShiftJisPairOfTheGrid) {
-  for (int s1 = 0x81; s1 <= 0xEF; ++s1) {
-    if (s1 >= 0xA0 && s1 <= 0xDF) continue;
-    for (int s2 = 0x40; s2 <= 0xFC; ++s2) {
-      if (s2 == 0x7F) continue;
-      const std::optional<TBytePair> j = SjisToJis(std::uint8_t(s1), std::uint8_t(s2));
-      ASSERT_TRUE(j) << s1 << "," << s2;
-      ASSERT_EQ(JisToSjis(j->first, j->second), (TBytePair{std::uint8_t(s1), std::uint8_t(s2)})) << s1 << "," << s2;
     }
   }
 }

@@ -169,14 +169,5 @@ TEST(Utf8Convert, RoundTripOfEveryJis0208Character) {
   EXPECT_EQ(characters, 6879);
 }
 
-TEST(Utf8Convert, HalfWidthKatakanaBothWays) {
-  for (int b = 0xA1; b <= 0xDF; ++b) {
-    const char32_t cp = 0xFF61 + (b - 0xA1);
-    const std::string utf8{char(0xE0 | cp >> 12), char(0x80 | (cp >> 6 & 0x3F)), char(0x80 | (cp & 0x3F))};
-    EXPECT_EQ(SjisToUtf8(std::string(1, char(b))), utf8) << b;
-    EXPECT_EQ(Utf8ToSjis(utf8), std::string(1, char(b))) << b;
-  }
-}
-
 }  // namespace
 }  // namespace rd
