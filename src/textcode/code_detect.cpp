@@ -79,12 +79,13 @@ DetectedCode ScanJapanese(const TScanText& t) {
         result = DetectedCode::EucOrSjis;
       } else if (In(c, 0xE0, 0xEF)) {
         // Half-width katakana in Shift_JIS or a kanji in EUC-JP: read on
-        // to the end of the run of bytes from 0x40 for a deciding one.
+        // to the end of the run of bytes from 0x40 for a deciding one. The
+        // byte that ends the run is consumed with it; a run that reaches the
+        // end of the data ends with its last byte consumed but not examined.
         result = DetectedCode::EucOrSjis;
-        while (c >= 0x40 && result == DetectedCode::EucOrSjis) {
+        while (c >= 0x40 && result == DetectedCode::EucOrSjis && i < n) {
           if (In(c, 0x81, 0x8D) || In(c, 0x8F, 0x9C)) result = DetectedCode::Sjis;
           else if (In(c, 0xFD, 0xFE)) result = DetectedCode::Euc;
-          if (i >= n) break;
           c = t[i++];
         }
       } else if (c <= 0x9F) {
@@ -123,7 +124,7 @@ bool LooksUtf8(std::string_view head, std::size_t n) {
     const std::uint8_t b = at(i);
     if (b < 0x80) {
       ++i;
-    } else if (b == 0xE0 || In(b, 0xE1, 0xEF)) {
+    } else if (In(b, 0xE0, 0xEF)) {
       const std::uint8_t lo = b == 0xE0 ? 0xA0 : 0x80;
       if (!In(at(i + 1), lo, 0xBF) || !In(at(i + 2), 0x80, 0xBF)) return false;
       seen = true;

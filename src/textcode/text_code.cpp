@@ -27,7 +27,7 @@ bool IsValidUtf8(std::string_view bytes) {
     i += AsciiRun(p + i, n - i);
     if (i == n) break;
     const TUtf8Step step = DecodeUtf8(p + i, n - i);
-    if (step.codePoint == kReplacement && !step.wellFormed) return false;
+    if (!step.wellFormed) return false;
     i += step.length;
   }
   return true;

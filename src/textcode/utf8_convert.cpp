@@ -1,5 +1,6 @@
-// UTF-8 <-> Shift_JIS through the code page 932 tables. ASCII runs, which
-// both codes share, are copied as they are.
+// UTF-8 <-> Shift_JIS through the code page 932 tables. ASCII, which both
+// codes share, is copied as it is. Output never runs ahead of input by more
+// than the buffer bound allows, so eight-byte copies stay inside it.
 #include "textcode/utf8_convert.h"
 
 #include <cstring>
@@ -41,11 +42,15 @@ char* Utf8ToSjisInto(std::string_view line, char* out) {
   const std::size_t n = UpToNul(line);
   std::size_t i = 0;
   while (i < n) {
-    const std::size_t run = AsciiRun(p + i, n - i);
-    std::memcpy(out, p + i, run);
-    out += run;
-    i += run;
-    if (i == n) break;
+    if (i + 8 <= n && CopyAscii8(p + i, out)) {
+      i += 8;
+      out += 8;
+      continue;
+    }
+    if (p[i] < 0x80) {
+      *out++ = static_cast<char>(p[i++]);
+      continue;
+    }
     // Never longer than its input: a sequence of two to four bytes gives
     // at most two, an ill-formed part one "?".
     const TUtf8Step step = DecodeUtf8(p + i, n - i);
@@ -70,13 +75,18 @@ char* SjisToUtf8Into(std::string_view line, char* out) {
   const std::size_t n = UpToNul(line);
   std::size_t i = 0;
   while (i < n) {
-    const std::size_t run = AsciiRun(p + i, n - i);
-    std::memcpy(out, p + i, run);
-    out += run;
-    i += run;
-    if (i == n) break;
+    if (i + 8 <= n && CopyAscii8(p + i, out)) {
+      i += 8;
+      out += 8;
+      continue;
+    }
     const std::uint8_t b = p[i];
     char16_t cp;
+    if (b < 0x80) {
+      *out++ = static_cast<char>(b);
+      ++i;
+      continue;
+    }
     if (!IsSjisLead(b)) {
       cp = table->Single(b);
       i += 1;

@@ -47,6 +47,17 @@ inline TUtf8Step DecodeUtf8(const std::uint8_t* p, std::size_t n) {
   return {kReplacement, 1, false};
 }
 
+// Copies eight bytes from p to out when all are below 0x80; false otherwise.
+// Lines are mostly short runs of ASCII between other characters, where a
+// fixed eight-byte copy beats a call to memcpy.
+inline bool CopyAscii8(const std::uint8_t* p, char* out) {
+  std::uint64_t word;
+  std::memcpy(&word, p, 8);
+  if (word & 0x8080808080808080ull) return false;
+  std::memcpy(out, &word, 8);
+  return true;
+}
+
 // Number of leading bytes below 0x80, eight at a time where possible.
 inline std::size_t AsciiRun(const std::uint8_t* p, std::size_t n) {
   std::size_t i = 0;
