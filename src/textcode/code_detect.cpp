@@ -160,37 +160,29 @@ DetectedCode DetectJapaneseCode(std::string_view data) {
   return ScanJapanese(TScanText{data});
 }
 
-DetectedCode DetectLinesCode(std::string_view text, std::span<const TLineList::TSpan> lines) {
-  if (lines.empty()) return DetectedCode::Binary;
-#ifndef NDEBUG
-  std::size_t expected = 0;
-  for (const TLineList::TSpan& line : lines) {
-    assert(line.begin >= expected && line.begin + line.size <= text.size() && "lines out of order");
-    for (std::size_t i = expected; i < line.begin; ++i)
-      assert((text[i] == '\r' || text[i] == '\n') && "lines apart by more than breaks");
-    assert((line.begin > expected || &line == &lines.front()) && "lines without a break between");
-    expected = line.begin + line.size;
-  }
-#endif
+DetectedCode DetectLinesCode(const TLineList& lines) {
+  assert((lines.HoldsBreaks() || lines.Count() < 2) && "the scan walks the breaks between the lines");
+  if (lines.Empty()) return DetectedCode::Binary;
   // The marks, the binary test and the UTF-8 scan count positions, so they
   // see the true joined head. The Japanese scan treats CR and LF alike and a
-  // run of them like any other, so it may walk the file's own bytes up to
+  // run of them like any other, so it may walk the text's own bytes up to
   // the end of the last line, followed by the one CR LF of the joined text.
   std::array<char, kHeadSize> head{};
   std::size_t headSize = 0;
   std::size_t n = 0;
-  for (const TLineList::TSpan& line : lines) {
-    n += line.size + 2;
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    const std::string_view line = lines[i];
+    n += line.size() + 2;
     if (headSize < head.size()) {
-      const std::size_t take = std::min(line.size, head.size() - headSize);
-      std::memcpy(head.data() + headSize, text.data() + line.begin, take);
+      const std::size_t take = std::min(line.size(), head.size() - headSize);
+      std::memcpy(head.data() + headSize, line.data(), take);
       headSize += take;
       for (char brk : {'\r', '\n'})
         if (headSize < head.size()) head[headSize++] = brk;
     }
   }
-  const TLineList::TSpan& last = lines.back();
-  const TScanText all{text.substr(0, last.begin + last.size), true};
+  const std::size_t last = lines.Count() - 1;
+  const TScanText all{lines.Bytes().substr(0, lines.Offset(last) + lines[last].size()), true};
   return Detect(std::string_view(head.data(), headSize), n, all);
 }
 

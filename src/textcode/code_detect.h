@@ -21,6 +21,6 @@ DetectedCode DetectJapaneseCode(std::string_view data);
 // DetectCode of `lines` joined again with CR LF after each line, without
 // building the joined text. `lines` are the lines of `text` as SplitLines
 // gives them: in order from the start, apart only by CR and LF bytes.
-DetectedCode DetectLinesCode(std::string_view text, std::span<const TLineList::TSpan> lines);
+DetectedCode DetectLinesCode(const TLineList& lines);  // lines of an adopted text
 
 }  // namespace rd

@@ -5,32 +5,49 @@
 
 namespace rd {
 
+namespace {
+
+[[maybe_unused]] bool WellFormed(const std::string& bytes, const std::vector<std::uint64_t>& starts) {
+  if (starts.empty() || starts.front() != 0) return false;
+  for (std::size_t i = 1; i < starts.size(); ++i)
+    if (starts[i] < starts[i - 1] || starts[i] > bytes.size()) return false;
+  return true;
+}
+
+}  // namespace
+
 TLineList::TLineList(std::initializer_list<std::string_view> lines) {
   for (std::string_view line : lines) Add(line);
 }
 
-TLineList TLineList::Adopt(std::string bytes, std::vector<TSpan> spans) {
+TLineList TLineList::AdoptText(std::string bytes, std::vector<std::uint64_t> starts) {
+  TLineList list = AdoptPacked(std::move(bytes), std::move(starts));
+  list.withBreaks_ = true;
+  return list;
+}
+
+TLineList TLineList::AdoptPacked(std::string bytes, std::vector<std::uint64_t> starts) {
+  assert(WellFormed(bytes, starts) && "line starts outside the text or out of order");
   TLineList list;
   list.bytes_ = std::move(bytes);
-  list.spans_ = std::move(spans);
-#ifndef NDEBUG
-  for (const TSpan& s : list.spans_) assert(s.begin + s.size <= list.bytes_.size() && "span outside the text");
-#endif
+  list.starts_ = std::move(starts);
   return list;
 }
 
 void TLineList::Add(std::string_view line) {
-  spans_.push_back({bytes_.size(), line.size()});
+  assert(!withBreaks_ && "an adopted text takes no further lines");
   bytes_.append(line);
+  starts_.push_back(bytes_.size());
 }
 
 void TLineList::Clear() {
   bytes_.clear();
-  spans_.clear();
+  starts_.assign(1, 0);
+  withBreaks_ = false;
 }
 
 void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
-  spans_.reserve(lines);
+  starts_.reserve(lines + 1);
   bytes_.reserve(bytes);
 }
 

@@ -1,10 +1,13 @@
 // A text as a list of byte-string lines, stored in one buffer.
 //
-// Lines of a million-line file cost one span each instead of one heap string
-// each, and a file read whole can be adopted without copying its lines.
+// A line costs one 8-byte offset instead of a heap string: a file read
+// whole is adopted with its line breaks in place, and a line's end is found
+// by stepping back over the break in front of the next line's start.
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,11 +16,6 @@ namespace rd {
 
 class TLineList {
  public:
-  struct TSpan {
-    std::size_t begin;
-    std::size_t size;
-  };
-
   TLineList() = default;
   TLineList(std::initializer_list<std::string_view> lines);
   TLineList(TLineList&&) noexcept = default;
@@ -25,29 +23,47 @@ class TLineList {
   TLineList(const TLineList&) = delete;
   TLineList& operator=(const TLineList&) = delete;
 
-  // Takes over `bytes`; each span names one line inside them.
-  static TLineList Adopt(std::string bytes, std::vector<TSpan> spans);
+  // Takes over the bytes of a text. `starts` has one offset per line and one
+  // more at the end; the bytes from the end of line i up to starts[i + 1]
+  // are its line break (CR, LF or CR LF; none after a last line without
+  // one). The lines themselves hold no CR or LF.
+  static TLineList AdoptText(std::string bytes, std::vector<std::uint64_t> starts);
+  // Takes over lines that follow each other without anything between them.
+  static TLineList AdoptPacked(std::string bytes, std::vector<std::uint64_t> starts);
 
+  // Appends a line, which may hold any bytes.
   void Add(std::string_view line);
   void Clear();
   void Reserve(std::size_t lines, std::size_t bytes);
 
-  std::size_t Count() const { return spans_.size(); }
-  bool Empty() const { return spans_.empty(); }
+  std::size_t Count() const { return starts_.size() - 1; }
+  bool Empty() const { return Count() == 0; }
   std::string_view operator[](std::size_t i) const {
-    return std::string_view(bytes_).substr(spans_[i].begin, spans_[i].size);
+    const std::size_t begin = starts_[i];
+    std::size_t end = starts_[i + 1];
+    if (withBreaks_ && end > begin) {
+      if (bytes_[end - 1] == '\n') {
+        --end;
+        if (end > begin && bytes_[end - 1] == '\r') --end;
+      } else if (bytes_[end - 1] == '\r') {
+        --end;
+      }
+    }
+    return std::string_view(bytes_.data() + begin, end - begin);
   }
   // Where line i begins in Bytes().
-  std::size_t Offset(std::size_t i) const { return spans_[i].begin; }
-  // All bytes held, including any that lie between the lines of an adopted text.
+  std::size_t Offset(std::size_t i) const { return starts_[i]; }
+  // All bytes held, with the line breaks of an adopted text.
   std::string_view Bytes() const { return bytes_; }
-  std::size_t ByteSize() const { return bytes_.size(); }
+  // True for an adopted text, whose line breaks lie between its lines.
+  bool HoldsBreaks() const { return withBreaks_; }
   // Asks the processor to fetch what operator[] reads for line i.
-  void Prefetch(std::size_t i) const { __builtin_prefetch(&spans_[i]); }
+  void Prefetch(std::size_t i) const { __builtin_prefetch(&starts_[i]); }
 
  private:
   std::string bytes_;
-  std::vector<TSpan> spans_;
+  std::vector<std::uint64_t> starts_{0};
+  bool withBreaks_ = false;
 };
 
 }  // namespace rd

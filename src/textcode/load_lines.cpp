@@ -15,42 +15,38 @@
 
 namespace rd {
 
-std::optional<TLineList> ConvertLines(std::string_view text, std::span<const TLineList::TSpan> lines,
-                                      TextCode code) {
+std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
   assert((code == TextCode::Euc || code == TextCode::Utf8) && "only EUC-JP and UTF-8 are converted");
   char* (*convert)(std::string_view, char*) = code == TextCode::Euc ? EucToSjisInto : Utf8ToSjisInto;
   // Both conversions give at most as many bytes as they read.
-  std::size_t total = 0;
-  for (const TLineList::TSpan& line : lines) total += line.size;
-  std::string bytes(total, '\0');
-  std::vector<TLineList::TSpan> spans;
-  spans.reserve(lines.size());
+  std::string bytes(lines.Bytes().size(), '\0');
+  std::vector<std::uint64_t> starts;
+  starts.reserve(lines.Count() + 1);
+  starts.push_back(0);
   char* out = bytes.data();
-  for (const TLineList::TSpan& line : lines) {
-    char* end = convert(text.substr(line.begin, line.size), out);
-    if (!end) return std::nullopt;
-    spans.push_back({static_cast<std::size_t>(out - bytes.data()), static_cast<std::size_t>(end - out)});
-    out = end;
+  for (std::size_t i = 0; i < lines.Count(); ++i) {
+    out = convert(lines[i], out);
+    if (!out) return std::nullopt;
+    starts.push_back(static_cast<std::uint64_t>(out - bytes.data()));
   }
   bytes.resize(static_cast<std::size_t>(out - bytes.data()));
-  return TLineList::Adopt(std::move(bytes), std::move(spans));
+  return TLineList::AdoptPacked(std::move(bytes), std::move(starts));
 }
 
 TextCode LoadLines(TLineList& list, TextCode code, std::string_view path) {
-  std::string bytes = ReadFileBytes(path);
-  std::vector<TLineList::TSpan> lines = SplitLines(bytes);
+  TLineList lines = SplitLines(ReadFileBytes(path));
 
   TextCode result = TextCode::Sjis;
-  if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(bytes, lines));
+  if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));
   else if (code == TextCode::Euc || code == TextCode::Utf8) result = code;
 
   if (result != TextCode::Sjis) {
-    if (std::optional<TLineList> converted = ConvertLines(bytes, lines, result)) {
+    if (std::optional<TLineList> converted = ConvertLines(lines, result)) {
       list = std::move(*converted);
       return result;
     }
   }
-  list = TLineList::Adopt(std::move(bytes), std::move(lines));
+  list = std::move(lines);
   return result;
 }
 

@@ -13,8 +13,7 @@ namespace rd {
 
 // The lines of `text` converted to Shift_JIS from `code` (Euc or Utf8), in
 // one buffer; nothing when a line cannot be converted.
-std::optional<TLineList> ConvertLines(std::string_view text, std::span<const TLineList::TSpan> lines,
-                                      TextCode code);
+std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code);
 
 // Fills `list` with the lines of the file at `path` and returns the code in
 // which they were taken. Auto detects the code (over the lines as if joined

@@ -78,11 +78,10 @@ TEST(RandomBytes, DetectionOverLinesEqualsDetectionOverTheirJoin) {
     if (round % 3 == 0) bytes = std::string(padLength(rng), 'a') + bytes;
     if (round % 5 == 0) bytes = std::string(round % 40, '\n') + bytes;
     if (round % 7 == 0) bytes = "\xE3\x81\x82" + bytes;
-    const TExact in(bytes);
-    const auto lines = SplitLines(in.View());
+    const TLineList lines = SplitLines(bytes);
     std::string joined;
-    for (const auto& line : lines) joined.append(in.View().substr(line.begin, line.size)).append("\r\n");
-    ASSERT_EQ(DetectLinesCode(in.View(), lines), DetectCode(joined)) << test::ToHex(bytes);
+    for (std::size_t i = 0; i < lines.Count(); ++i) joined.append(lines[i]).append("\r\n");
+    ASSERT_EQ(DetectLinesCode(lines), DetectCode(joined)) << test::ToHex(bytes);
   }
 }
 
