@@ -27,17 +27,11 @@ void UpperSjisInPlace(std::span<char> s) {
 
 std::optional<std::string_view> LineKey(std::string_view line, std::string_view upper, const TCompareOptions& options) {
   const std::string_view s = options.Text ? upper : line;
-  const std::string_view both = TrimBoth(s);
-  if (options.Blank && both.empty()) return std::nullopt;
-  if (options.TrimLR) {
-    if (both.empty()) return std::nullopt;
-    return both;
-  }
-  if (options.TrimR) {
-    const std::string_view right = TrimRight(s);
-    if (right.empty()) return std::nullopt;
-    return right;
-  }
+  // Trimming the right end leaves nothing exactly when trimming both ends does.
+  const std::string_view right = TrimRight(s);
+  if (right.empty() && (options.Blank || options.TrimLR || options.TrimR)) return std::nullopt;
+  if (options.TrimLR) return TrimBoth(right);
+  if (options.TrimR) return right;
   return s;
 }
 
