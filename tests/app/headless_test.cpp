@@ -89,6 +89,20 @@ TEST_F(Headless, CharacterCodes) {
   EXPECT_EQ(Report(sjisA + "\n", sjisI + "\n"), Head(1, 1) + "UDT:A0>" + sjisA + "\r\n    B0>" + sjisI + "\r\n");
 }
 
+TEST_F(Headless, BrokenBytesInEveryCode) {
+  // Detection sees neither EUC-JP nor UTF-8 here: the bytes are taken as they are.
+  Settings("[Editor]\r\nCodeType=0\r\n");
+  EXPECT_EQ(Report("a\n\xa4\n", "a\n\xe3\x81\n"), Head(1, 1) + "UDT:A1>\xa4\r\n    B1>\xe3\x81\r\n");
+  // A fixed UTF-8 code replaces each ill-formed part by "?".
+  Settings("[Editor]\r\nCodeType=3\r\n");
+  EXPECT_EQ(Report("a\n\xff\xfe\n", "a\n\xe3\x81\n"), Head(1, 1) + "UDT:A1>??\r\n    B1>?\r\n");
+  // A fixed EUC-JP code that meets a cut character keeps that file's own bytes;
+  // the other file converts.
+  Settings("[Editor]\r\nCodeType=2\r\n");
+  EXPECT_EQ(Report("\xa4\xa2\n\xa4\n", "\xa4\xa2\n"),
+            Head(2, 1) + "UDT:A0>\xa4\xa2\r\n    B0>\x82\xa0\r\nINS:A1>\xa4\r\n");
+}
+
 TEST_F(Headless, JapanesePathsAreWrittenInShiftJis) {
   fs::create_directory(dir_.Path() + "比較");
   dir_.Write("比較/a.txt", "1\n");
