@@ -252,9 +252,11 @@ std::string ReadResultFile(TComparison& comparison, std::string_view checkFolder
   comparison.ResetResults();
   if (!IsBareFileName(name)) return std::string(kResultMissing);
   const std::string path = JoinPath(checkFolder, name);
+  // Non-blocking, so that a pipe in the file's place fails the type check
+  // below instead of waiting for a writer; regular files ignore the flag.
   int fd;
   do {
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   } while (fd < 0 && errno == EINTR);
   if (fd < 0 && (errno == ENOENT || errno == ENOTDIR)) return std::string(kResultMissing);
 

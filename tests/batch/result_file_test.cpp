@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -167,6 +168,11 @@ TEST_F(ResultFile, AFolderInPlaceOfTheFileIsBroken) {
   fs::create_directory(dir_.Path() + "r.ret");
   EXPECT_EQ(Read(), kResultBroken);
   EXPECT_EQ(host_.shown, (PerSide<std::string>{"0行", "0行"}));
+}
+
+TEST_F(ResultFile, APipeInPlaceOfTheFileIsBrokenWithoutWaiting) {
+  ASSERT_EQ(::mkfifo((dir_.Path() + "r.ret").c_str(), 0600), 0);
+  EXPECT_EQ(Read(), kResultBroken);
 }
 
 TEST_F(ResultFile, LongLinesAreBrokenWithoutReadingThemWhole) {
