@@ -277,23 +277,6 @@ TEST_F(BatchCheck, ProgressStaysAtItsMaximumWhenTheLastWriteFails) {
   EXPECT_EQ(recorder_.progress, (std::vector<int>{0, 1, 2, 2, 0}));
 }
 
-TEST_F(BatchCheck, RunWithoutRows) {
-  EXPECT_EQ(model_.Run(), "チェック対象のファイルがありません。");
-  EXPECT_TRUE(engine_.calls.empty());
-}
-
-TEST(BatchCaption, EveryStateKeepsItsCaption) {
-  EXPECT_EQ(Caption(TRowState::Unchecked), "ﾁｪｯｸ未");
-  EXPECT_EQ(Caption(TRowState::Checking), "ﾁｪｯｸ中");
-  EXPECT_EQ(Caption(TRowState::NoDifference), "なし");
-  EXPECT_EQ(Caption(TRowState::Both), "両方");
-  EXPECT_EQ(Caption(TRowState::OnlyA), "Ａのみ");
-  EXPECT_EQ(Caption(TRowState::OnlyB), "Ｂのみ");
-  EXPECT_EQ(Caption(TRowState::Failed), "異常");
-  EXPECT_EQ(Caption(TRowState::Checking), "\xef\xbe\x81\xef\xbd\xaa\xef\xbd\xaf\xef\xbd\xb8\xe4\xb8\xad")
-      << "half-width katakana";
-}
-
 TEST(BatchKeys, OnlyCtrlAloneWithASelectsAll) {
   EXPECT_TRUE(SelectsAllRows(true, false, false, 'A'));
   EXPECT_FALSE(SelectsAllRows(true, true, false, 'A'));
