@@ -37,6 +37,15 @@ void ForEachBreakByte(const char* p, std::size_t end, F&& f) {
     if (p[i] == '\n' || p[i] == '\r') f(i);
 }
 
+// The number of CR and LF bytes before `end`.
+std::size_t CountBreakBytes(const char* p, std::size_t end) {
+  std::size_t count = 0;
+  std::size_t i = 0;
+  for (; i + 16 <= end; i += 16) count += static_cast<std::size_t>(__builtin_popcount(BreakBits(p + i)));
+  for (; i < end; ++i) count += p[i] == '\n' || p[i] == '\r';
+  return count;
+}
+
 }  // namespace
 
 TLineList SplitLines(std::string bytes) {
@@ -44,10 +53,8 @@ TLineList SplitLines(std::string bytes) {
   const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()) : bytes.size();
   const char* p = bytes.data();
 
-  std::size_t breakBytes = 0;
-  ForEachBreakByte(p, end, [&](std::size_t) { ++breakBytes; });
   std::vector<std::uint64_t> starts;
-  starts.reserve(breakBytes + 2);
+  starts.reserve(CountBreakBytes(p, end) + 2);
   starts.push_back(0);
   // A CR directly followed by LF is one break: the LF then ends no line.
   ForEachBreakByte(p, end, [&](std::size_t i) {
