@@ -14,11 +14,10 @@
 namespace rd {
 
 // How a row ends.
-enum TRowEndKind : std::uint8_t {
-  rowEndLine = 0,  // a line break follows
-  rowWrapped = 1,  // the line goes on in the next row
-  rowEndText = 2,  // last row of a text without a final line break
-};
+using TRowEndKind = std::uint8_t;
+inline constexpr TRowEndKind rowEndLine = 0;  // a line break follows
+inline constexpr TRowEndKind rowWrapped = 1;  // the line goes on in the next row
+inline constexpr TRowEndKind rowEndText = 2;  // last row of a text without a final line break
 
 // Bracket index of a row whose tokenizer start state is not computed.
 inline constexpr int kBracketNotComputed = -2;

@@ -2,6 +2,7 @@
 #include "editor/row_string_list.h"
 
 #include <cassert>
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <new>
@@ -185,6 +186,33 @@ void TheStringList::RemoveRange(int i, int n) {
   for (int k = i; k < i + n; ++k) release(items_[k]);
   std::memmove(static_cast<void*>(items_ + i), items_ + i + n, sizeof(TItem) * (count_ - i - n));
   count_ -= n;
+  if (count_ == 0) {
+    blocks_.clear();
+    blockBytes_ = 0;
+  }
+}
+
+void TheStringList::ReplaceItems(int i, int n, TheStringList& from) {
+  assert(i >= 0 && n >= 0 && i + n <= count_ && "range outside the list");
+  assert(from.blocks_.empty() && "rows pointing into adopted blocks cannot move between lists");
+  const int m = from.count_;
+  const int common = std::min(n, m);
+  for (int k = 0; k < common; ++k) {
+    release(items_[i + k]);
+    items_[i + k] = from.items_[k];
+  }
+  if (m > n) {
+    InsertGap(i + n, m - n);
+    std::memcpy(static_cast<void*>(items_ + i + n), from.items_ + n, sizeof(TItem) * (m - n));
+  } else if (n > m) {
+    RemoveRange(i + m, n - m);
+  }
+  from.count_ = 0;
+  from.reallocate(0);
+  if (count_ == 0) {
+    blocks_.clear();
+    blockBytes_ = 0;
+  }
 }
 
 void TheStringList::TakeItems(int i, TheStringList& from) {

@@ -52,8 +52,8 @@ class TheStringList {
 
   // Update nesting: only the outermost bracket fires OnChanging (at its
   // beginning) and OnChange (at its end); edits inside fire nothing.
-  void BeginUpdate();
-  void EndUpdate();
+  virtual void BeginUpdate();
+  virtual void EndUpdate();
   int UpdateCount() const { return updateCount_; }
 
   TNotify OnChange;
@@ -92,6 +92,9 @@ class TheStringList {
   void RemoveRange(int i, int n);
   // Moves every item of `from` into this list at i, keeping their attributes; `from` ends empty.
   void TakeItems(int i, TheStringList& from);
+  // Replaces items [i, i + n) by the items of `from` (which ends empty),
+  // overwriting in place where it can so that few items move.
+  void ReplaceItems(int i, int n, TheStringList& from);
   // Sets the text of item i without notification, keeping its other fields.
   void SetText(int i, std::string_view s);
   // Takes over a block of bytes that rows may then point into (see AddBorrowed).
