@@ -2,6 +2,7 @@
 // selection, editing commands and undo limits.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,30 @@ TEST_F(ModelTest, WrappingOnAndOffClampsTheCaret) {
   m.SetRow(3);
   m.SetWordWrap(false);
   EXPECT_EQ(m.Row(), 1);
+}
+
+}  // namespace
+}  // namespace rd
+
+namespace rd {
+namespace {
+
+TEST(SharedRows, TwoEditorsShowOneStoreAndTheSecondTakesOverTheScheme) {
+  auto first = std::make_unique<TEditorModel>();
+  TEditorModel second(first->SharedRows());
+  int secondChanges = 0;
+  second.OnChange = [&] { ++secondChanges; };
+  first->View().Brackets.Add("(", ")");
+  second.View().Brackets.Add("[", "]");
+  first->Lines().SetText("[a\r\nb]\r\n");
+  EXPECT_EQ(second.Rows().BracketIndex(1), -1) << "the first editor's scheme knows no square brackets";
+  first->SetRowCol(0, 0);
+  first->TypeChar("x");
+  EXPECT_EQ(secondChanges, 1);
+  EXPECT_EQ(second.Lines().Text(), "x[a\r\nb]\r\n");
+  first.reset();
+  EXPECT_EQ(second.Rows().BracketIndex(1), 0) << "the second editor's scheme took over";
+  EXPECT_EQ(second.checkInvariants(), "");
 }
 
 }  // namespace
