@@ -16,14 +16,12 @@ TEditorModel::TEditorModel(std::shared_ptr<TEditorScreenStrings> rows) : rows_(s
   if (rows_->ClientCount() == 1) rows_->SetFountain(&view_);
 }
 
-TEditorModel::~TEditorModel() {
-  rows_->Detach(this);
-  if (rows_->Fountain() == &view_ || rows_->Fountain() == fountain_) rows_->SetFountain(nullptr);
-}
+TEditorModel::~TEditorModel() { rows_->Detach(this); }
 
 void TEditorModel::SetFountain(const TFountain* fountain) {
   fountain_ = fountain;
-  rows_->SetFountain(&ActiveFountain());
+  // Only the first editor's scheme drives the start states of a shared store.
+  if (rows_->Owner() == this) rows_->SetFountain(&ActiveFountain());
 }
 
 void TEditorModel::SetWordWrap(bool on) {

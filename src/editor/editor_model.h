@@ -183,6 +183,7 @@ class TEditorModel : private IRowStoreClient {
     row = row_;
     col = col_;
   }
+  const TFountain* Scheme() const override { return &ActiveFountain(); }
   void RowsChanged(const TChangeRecord& change) override;
   void RowsInvalidated(int first, int count) override;
 

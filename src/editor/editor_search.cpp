@@ -146,6 +146,7 @@ bool TEditorModel::SearchText(std::string_view what, int options) {
     const bool lastIsWord = end - lastStart == 1 && wordByte(static_cast<unsigned char>(t[lastStart]));
     return !(lastIsWord && end < t.size() && wordByte(static_cast<unsigned char>(t[end])));
   };
+  std::size_t endLimit = std::string_view::npos;
   // All matches starting in [lo, hi) of a chunk; `pick` keeps the first or the last.
   auto scan = [&](const TChunk& c, std::size_t lo, std::size_t hi, std::size_t& hitStart, std::size_t& hitEnd) {
     bool found = false;
@@ -171,7 +172,8 @@ bool TEditorModel::SearchText(std::string_view what, int options) {
         }
       }
       const std::size_t rs = rowStartOf(at);
-      if (isBoundary(c.text, rs, at) && wordEdgeOk(c.text, rs, at, end)) {
+      // Backward, a hit must end before the caret too.
+      if ((forward || end <= endLimit) && isBoundary(c.text, rs, at) && wordEdgeOk(c.text, rs, at, end)) {
         hitStart = at;
         hitEnd = end;
         found = true;
@@ -227,6 +229,7 @@ bool TEditorModel::SearchText(std::string_view what, int options) {
     const TChunk c = build(first, ownEnd);
     std::size_t hi = c.ownSize;
     if (firstChunk && from.row < rowCount) hi = c.rowStarts[static_cast<std::size_t>(from.row - first)].first + limitInLast;
+    endLimit = firstChunk ? hi : std::string_view::npos;
     std::size_t a = 0, b = 0;
     if (hi > 0 && scan(c, 0, hi, a, b)) return select(c, a, b);
     ownEnd = first;

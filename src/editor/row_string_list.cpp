@@ -12,6 +12,16 @@
 
 namespace rd {
 
+namespace {
+
+// Item records move as raw memory; empty moves may involve null arrays.
+template <class T>
+void MoveRaw(T* dst, const T* src, std::size_t bytes) {
+  if (bytes > 0) std::memmove(static_cast<void*>(dst), src, bytes);
+}
+
+}  // namespace
+
 TheStringList::TheStringList(TheStringList&& other) noexcept { *this = std::move(other); }
 
 TheStringList& TheStringList::operator=(TheStringList&& other) noexcept {
@@ -176,15 +186,15 @@ void TheStringList::InsertGap(int i, int n) {
     while (capacity < count_ + n) capacity += capacity > 64 ? capacity / 4 : capacity > 8 ? 16 : 4;
     reallocate(capacity);
   }
-  std::memmove(static_cast<void*>(items_ + i + n), items_ + i, sizeof(TItem) * (count_ - i));
-  std::memset(static_cast<void*>(items_ + i), 0, sizeof(TItem) * n);
+  MoveRaw((items_ + i + n), items_ + i, sizeof(TItem) * (count_ - i));
+  if (n > 0) std::memset(static_cast<void*>(items_ + i), 0, sizeof(TItem) * n);
   count_ += n;
 }
 
 void TheStringList::RemoveRange(int i, int n) {
   assert(i >= 0 && n >= 0 && i + n <= count_ && "range outside the list");
   for (int k = i; k < i + n; ++k) release(items_[k]);
-  std::memmove(static_cast<void*>(items_ + i), items_ + i + n, sizeof(TItem) * (count_ - i - n));
+  MoveRaw((items_ + i), items_ + i + n, sizeof(TItem) * (count_ - i - n));
   count_ -= n;
   if (count_ == 0) {
     blocks_.clear();
@@ -203,7 +213,7 @@ void TheStringList::ReplaceItems(int i, int n, TheStringList& from) {
   }
   if (m > n) {
     InsertGap(i + n, m - n);
-    std::memcpy(static_cast<void*>(items_ + i + n), from.items_ + n, sizeof(TItem) * (m - n));
+    MoveRaw((items_ + i + n), from.items_ + n, sizeof(TItem) * (m - n));
   } else if (n > m) {
     RemoveRange(i + m, n - m);
   }
@@ -219,7 +229,7 @@ void TheStringList::TakeItems(int i, TheStringList& from) {
   assert(from.blocks_.empty() && "rows pointing into adopted blocks cannot move between lists");
   const int n = from.count_;
   InsertGap(i, n);
-  std::memcpy(static_cast<void*>(items_ + i), from.items_, sizeof(TItem) * n);
+  MoveRaw((items_ + i), from.items_, sizeof(TItem) * n);
   from.count_ = 0;
   from.reallocate(0);
 }
@@ -250,7 +260,7 @@ void TheStringList::Insert(int i, std::string_view s) {
       throw;
     }
   }
-  std::memmove(static_cast<void*>(items_ + i + 1), items_ + i, sizeof(TItem) * (count_ - i));
+  MoveRaw((items_ + i + 1), items_ + i, sizeof(TItem) * (count_ - i));
   items_[i] = TItem{p, size, 0, 0, 0};
   ++count_;
   changed();

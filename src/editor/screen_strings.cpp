@@ -44,7 +44,11 @@ void TEditorScreenStrings::Attach(IRowStoreClient* client) {
   if (std::find(clients_.begin(), clients_.end(), client) == clients_.end()) clients_.push_back(client);
 }
 
-void TEditorScreenStrings::Detach(IRowStoreClient* client) { std::erase(clients_, client); }
+void TEditorScreenStrings::Detach(IRowStoreClient* client) {
+  const bool wasOwner = !clients_.empty() && clients_.front() == client;
+  std::erase(clients_, client);
+  if (wasOwner) SetFountain(clients_.empty() ? nullptr : clients_.front()->Scheme());
+}
 
 void TEditorScreenStrings::SetTabSpaceCount(int v) {
   v = std::clamp(v, 2, 8) & ~1;

@@ -35,6 +35,9 @@ class IRowStoreClient {
   virtual int RowsPerScreen() const = 0;
   virtual int TopRowOfView() const = 0;
   virtual void CaretPosition(int& row, int& col) const = 0;
+  // The colouring scheme whose walker computes the start states (the first
+  // attached editor's is used).
+  virtual const TFountain* Scheme() const = 0;
   // After every notified change (see TChangeRecord).
   virtual void RowsChanged(const TChangeRecord& change) = 0;
   // Rows whose tokenizer start state was recomputed and need repainting.
@@ -47,8 +50,10 @@ class TEditorScreenStrings : public TEditorStringList {
   ~TEditorScreenStrings() override;
 
   void Attach(IRowStoreClient* client);
+  // The next editor's scheme takes over when the first one detaches.
   void Detach(IRowStoreClient* client);
   int ClientCount() const { return static_cast<int>(clients_.size()); }
+  const IRowStoreClient* Owner() const { return clients_.empty() ? nullptr : clients_.front(); }
 
   int TabSpaceCount() const { return tabSpaceCount_; }
   // Clamped to 2..8 and rounded down to an even number.
@@ -123,6 +128,7 @@ class TEditorScreenStrings : public TEditorStringList {
  private:
   // Edits of single items would bypass the primitive.
   using TheStringList::Add;
+  using TheStringList::Clear;
   using TheStringList::Delete;
   using TheStringList::Exchange;
   using TheStringList::Insert;

@@ -30,7 +30,13 @@ void TEditorScreenStrings::LoadFromFile(const std::string& path) {
   // Read in blocks of 8192 bytes into one buffer that the rows then point
   // into, so that a large file costs no heap block per row.
   constexpr std::size_t kBlock = 8192;
+  // Sized from the file's length where it is known, so that no slack remains.
   std::size_t capacity = kBlock, size = 0;
+  if (std::fseek(file, 0, SEEK_END) == 0) {
+    const long length = std::ftell(file);
+    if (length > 0) capacity = static_cast<std::size_t>(length) + kBlock;
+    std::rewind(file);
+  }
   auto buffer = std::make_unique<char[]>(capacity);
   for (;;) {
     if (size + kBlock > capacity) {

@@ -2,6 +2,7 @@
 // selection, editing commands and undo limits.
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -289,6 +290,75 @@ TEST_F(ModelTest, WrappingOnAndOffClampsTheCaret) {
   m.SetRow(3);
   m.SetWordWrap(false);
   EXPECT_EQ(m.Row(), 1);
+}
+
+}  // namespace
+}  // namespace rd
+
+namespace rd {
+namespace {
+
+TEST(SharedRows, TwoEditorsShowOneStoreAndTheSecondTakesOverTheScheme) {
+  auto first = std::make_unique<TEditorModel>();
+  TEditorModel second(first->SharedRows());
+  int secondChanges = 0;
+  second.OnChange = [&] { ++secondChanges; };
+  first->View().Brackets.Add("(", ")");
+  second.View().Brackets.Add("[", "]");
+  first->Lines().SetText("[a\r\nb]\r\n");
+  EXPECT_EQ(second.Rows().BracketIndex(1), -1) << "the first editor's scheme knows no square brackets";
+  first->SetRowCol(0, 0);
+  first->TypeChar("x");
+  EXPECT_EQ(secondChanges, 1);
+  EXPECT_EQ(second.Lines().Text(), "x[a\r\nb]\r\n");
+  first.reset();
+  EXPECT_EQ(second.Rows().BracketIndex(1), 0) << "the second editor's scheme took over";
+  EXPECT_EQ(second.checkInvariants(), "");
+}
+
+}  // namespace
+}  // namespace rd
+
+namespace rd {
+namespace {
+
+TEST(UndoCaret, UndoReturnsTheCaretToWhereTheEditWasMade) {
+  TEditorModel m;
+  m.Lines().SetText("abc\r\ndef\r\n");
+  m.SetRowCol(1, 2);
+  m.TypeChar("X");
+  m.SetRowCol(0, 0);
+  m.Undo();
+  EXPECT_EQ(m.Lines().Text(), "abc\r\ndef\r\n");
+  EXPECT_EQ(m.Row(), 1);
+  EXPECT_EQ(m.Col(), 2);
+  m.Redo();
+  EXPECT_EQ(m.Lines().Text(), "abc\r\ndeXf\r\n");
+  EXPECT_TRUE(m.Modified);
+}
+
+TEST(TopCol, ClampsAndFollowsTheCaret) {
+  TEditorModel m;  // 80 visible columns without a viewport
+  int changes = 0;
+  m.OnTopColChange = [&] { ++changes; };
+  m.SetTopCol(5000);
+  EXPECT_EQ(m.TopCol(), 960) << "1000 - visible columns div 2";
+  m.SetTopCol(960);
+  EXPECT_EQ(changes, 1);
+  m.Lines().SetText(std::string(300, 'a'));
+  m.SetRowCol(0, 0);
+  EXPECT_EQ(m.TopCol(), 0);
+  m.SetCol(200);
+  EXPECT_EQ(m.TopCol(), 121) << "col - visible columns + 1";
+}
+
+TEST(LinesAssign, PutsTheCaretOnRowCount) {
+  TEditorModel m;
+  const std::vector<std::string> lines{"x", "y"};
+  m.Lines().Assign(lines);
+  EXPECT_EQ(m.Lines().Text(), "x\r\ny\r\n");
+  EXPECT_EQ(m.Row(), 2);
+  EXPECT_FALSE(m.Modified);
 }
 
 }  // namespace

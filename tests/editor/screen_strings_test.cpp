@@ -27,6 +27,7 @@ struct FakeClient : IRowStoreClient {
   }
   void RowsChanged(const TChangeRecord& c) override { changes.push_back(c); }
   void RowsInvalidated(int, int) override {}
+  const TFountain* Scheme() const override { return nullptr; }
 };
 
 struct Row {
