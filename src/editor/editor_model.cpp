@@ -219,8 +219,8 @@ void TEditorModel::MoveTextEnd(bool extend) {
   MoveCaret(last, rows_->TextDisplayWidth(rows_->RowText(last)), true, extend);
 }
 
-void TEditorModel::PageUp(bool extend) {
-  const int step = std::max(1, (VisibleRowCount() - 1) / 2);
+void TEditorModel::PageUp(bool extend, int speed) {
+  const int step = std::max(1, (VisibleRowCount() - 1) / 2 * std::max(1, speed));
   if (topRow_ == 0) {
     MoveCaret(0, col_, false, extend);
     return;
@@ -230,10 +230,10 @@ void TEditorModel::PageUp(bool extend) {
   MoveCaret(topRow_ + offset, col_, false, extend);
 }
 
-void TEditorModel::PageDown(bool extend) {
+void TEditorModel::PageDown(bool extend, int speed) {
   const int n = rows_->Count();
   if (n > 0 && topRow_ >= n - 1 && rows_->RowEndKind(n - 1) != rowEndLine) return;
-  const int step = std::max(1, (VisibleRowCount() - 1) / 2);
+  const int step = std::max(1, (VisibleRowCount() - 1) / 2 * std::max(1, speed));
   const int offset = row_ - topRow_;
   SetTopRow(topRow_ + step);
   MoveCaret(topRow_ + offset, col_, false, extend);

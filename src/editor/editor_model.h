@@ -105,8 +105,9 @@ class TEditorModel : private IRowStoreClient {
   void MoveEnd(bool extend);
   void MoveTextStart(bool extend);
   void MoveTextEnd(bool extend);
-  void PageUp(bool extend);
-  void PageDown(bool extend);
+  // `speed` multiplies the page step of (visible rows - 1) div 2 rows.
+  void PageUp(bool extend, int speed = 1);
+  void PageDown(bool extend, int speed = 1);
 
   // ---- selection ---------------------------------------------------------------
   std::int64_t SelStart() const;

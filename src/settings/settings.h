@@ -6,14 +6,13 @@
 #include <string>
 
 #include "compare/compare_options.h"
+#include "editor/editor_view_settings.h"
 #include "settings/ini_file.h"
 #include "textcode/text_code.h"
 
 namespace rd {
 
 constexpr const char* kSettingsFileName = "RavelleDiff.INI";
-
-enum class TScrollBars : std::uint8_t { ssNone, ssHorizontal, ssVertical, ssBoth };
 
 struct TEditorSettings {
   std::string FontName;
