@@ -3,7 +3,7 @@
 set -euo pipefail
 build=${1:-build}
 here=$(cd "$(dirname "$0")" && pwd)
-for prog in "$build"/bench/*_bench; do
+for prog in "$build"/bench/*_bench "$build"/bench/*_qtbench; do
   [ -x "$prog" ] || continue
   echo "== $(basename "$prog")"
   "$prog" --benchmark_counters_tabular=true

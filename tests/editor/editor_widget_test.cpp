@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
 #include <QTest>
@@ -289,6 +290,30 @@ class EditorWidgetTest : public QObject {
     e.Model().SetRow(100);
     QCOMPARE(moved, 1);
     QVERIFY(e.Model().TopRow() > 0);
+  }
+
+  void oneRowScrollRepaintsOneBand() {
+    std::string text;
+    for (int i = 0; i < 500; ++i) text += "row " + std::to_string(i) + "\r\n";
+    TEditor& e = Make(text);
+    QVERIFY(QTest::qWaitForWindowExposed(&e));
+    struct Recorder : QObject {
+      QRegion painted;
+      bool eventFilter(QObject*, QEvent* ev) override {
+        if (ev->type() == QEvent::Paint) painted += static_cast<QPaintEvent*>(ev)->region();
+        return false;
+      }
+    } recorder;
+    QApplication::processEvents();
+    e.viewport()->installEventFilter(&recorder);
+    e.Model().SetTopRow(1);
+    QApplication::processEvents();
+    e.viewport()->removeEventFilter(&recorder);
+    double area = 0;
+    for (const QRect& r : recorder.painted) area += double(r.width()) * r.height();
+    const double screen = double(e.viewport()->width()) * e.viewport()->height();
+    QVERIFY2(area > 0, "something was painted");
+    QVERIFY2(area < screen / 4, qPrintable(QString("repainted %1 of %2 pixels").arg(area).arg(screen)));
   }
 
   void wheelStepScrollsTheView() {
