@@ -137,6 +137,7 @@ const TFountainColor* TEditorParser::TokenColor() const {
       return &c[TEditorColors::DBCS];
     case tkUrl: return &c[TEditorColors::Url];
     case tkMail: return &c[TEditorColors::Mail];
+    case tkReserve: return &c[TEditorColors::Reserve];
     case tkString: case tkControlCode: case tkHexControlCode: return &c[TEditorColors::Str];
     default: return TFountainParser::TokenColor();
   }

@@ -448,9 +448,14 @@ void TEditor::PaintPart(QPainter& p, int row, std::string_view text, const QRect
       const std::string_view token = text.substr(start, std::min<std::size_t>(parser->TokenLength(), bytes - std::min<std::size_t>(bytes, start)));
       const int width = DisplayWidth(token, layout) * g.ColumnWidth;
       if (x + width <= part.left()) continue;
+      const TFontStyles style = color->Style();
       if (color->BkColor() != clNone) p.fillRect(QRect(x, y, width, g.FontHeight), ToQColor(color->BkColor()));
       p.setPen(Resolve(color->Color(), fontColor_));
-      painter_.Draw(p, x, y + ascent_, token, col, tab, token.size());
+      const TSjisTextPainter& glyphs = style & fsItalic ? ItalicPainter() : painter_;
+      glyphs.Draw(p, x, y + ascent_, token, col, tab, token.size());
+      if (style & fsBold) glyphs.Draw(p, x + 1, y + ascent_, token, col, tab, token.size());  // struck twice
+      if (style & fsUnderline) p.drawLine(x, y + ascent_ + 1, x + width - 1, y + ascent_ + 1);
+      if (style & fsStrikeOut) p.drawLine(x, y + ascent_ / 2 + 1, x + width - 1, y + ascent_ / 2 + 1);
     }
   }
   p.restore();
@@ -502,6 +507,16 @@ void TEditor::PaintRowEnd(QPainter& p, int row, std::string_view text, int y, co
     p.drawLine(x + 1, mid, x + g.ColumnWidth - 1, mid);
   }
   p.restore();
+}
+
+const TSjisTextPainter& TEditor::ItalicPainter() {
+  if (italicFont_ != font_ || italic_.ColumnWidth() != geometry_.ColumnWidth) {
+    QFont italic(font_);
+    italic.setItalic(true);
+    italic_.SetFont(italic, geometry_.ColumnWidth);
+    italicFont_ = font_;
+  }
+  return italic_;
 }
 
 QRect TEditor::CaretRect() const {

@@ -154,12 +154,15 @@ class TEditor : public QAbstractScrollArea, private IEditorViewport {
   void PaintRowEnd(QPainter& p, int row, std::string_view text, int y, const QRect& band);
   // The colour c, or `fallback` for clNone.
   QColor Resolve(TColor c, TColor fallback) const;
+  const TSjisTextPainter& ItalicPainter();
   int RowY(int row) const { return geometry_.TextTop + (row - model_.TopRow()) * geometry_.RowHeight; }
   int RowX() const { return geometry_.TextLeft - LeftOffset(); }
 
   TEditorModel model_;
   TEditorGeometry geometry_;
   TSjisTextPainter painter_;
+  TSjisTextPainter italic_;  // for tokens in italic style, set up on first use
+  QFont italicFont_;
   QFont font_;
   QFont painterFont_;  // the font the glyph runs were set up for
   int ascent_ = 13;

@@ -216,6 +216,23 @@ class EditorWidgetTest : public QObject {
     QCOMPARE(image.pixelColor(g.TextLeft + 1, g.TextTop + 1), QColor(Qt::red));
   }
 
+  void reservedWordsAreColouredOnlyAsWholeTokens() {
+    TEditor& e = Make("AB abc ab");
+    e.Model().View().ReserveWordList.Add("ab");
+    e.Model().View().Colors[TEditorColors::Reserve].SetColor(0x0000FF);  // red
+    e.Model().View().Colors[TEditorColors::Reserve].SetStyle(fsBold | fsUnderline);
+    const QImage image = Paint(e);
+    Save(e, "editor_reserved_word");
+    const TEditorGeometry& g = e.Geometry();
+    const auto redIn = [&](int col, int cols) {
+      return CountColor(image, QRect(g.TextLeft + col * g.ColumnWidth, g.TextTop, cols * g.ColumnWidth, g.FontHeight),
+                        QColor(255, 0, 0), 120);
+    };
+    QVERIFY(redIn(0, 2) > 5);   // "AB": any letter case
+    QCOMPARE(redIn(3, 3), 0);   // "abc" is another word
+    QVERIFY(redIn(7, 2) > 5);   // "ab"
+  }
+
   void hideMarkAfterColumn1000() {
     TEditor& e = Make(std::string(1200, 'x'));
     TEditorMarks marks;
