@@ -233,6 +233,31 @@ class EditorWidgetTest : public QObject {
     QVERIFY(redIn(7, 2) > 5);   // "ab"
   }
 
+  void drawTextInRectFillsClipsAndDotsTheUnderline() {
+    TEditor& e = Make("row");
+    const TEditorGeometry& g = e.Geometry();
+    const QRect box(g.TextLeft + 2 * g.ColumnWidth, g.TextTop, 4 * g.ColumnWidth, g.FontHeight);
+    e.OnDrawLine = [&](TDrawLineEvent& ev) {
+      QPainter* c = ev.Sender->Canvas();
+      c->setBrush(QColor(0, 255, 0));
+      c->setPen(QColor(0, 0, 255));
+      QFont underlined = c->font();
+      underlined.setUnderline(true);
+      c->setFont(underlined);
+      ev.Sender->DrawTextInRect(box, g.TextLeft, ev.Y, "xxxxxxxxxx", 6);
+    };
+    const QImage image = Paint(e);
+    Save(e, "editor_draw_text_in_rect");
+    // Filled with the brush inside the rectangle only.
+    QCOMPARE(image.pixelColor(box.left() + 1, box.top()), QColor(0, 255, 0));
+    QCOMPARE(CountColor(image, QRect(box.right() + 2, box.top(), g.ColumnWidth, g.FontHeight), QColor(0, 255, 0)), 0);
+    // The dotted line: font colour first, then the brush colour, alternating.
+    const int y = box.top() + g.FontHeight - 2;
+    QCOMPARE(image.pixelColor(box.left(), y), QColor(0, 0, 255));
+    QCOMPARE(image.pixelColor(box.left() + 1, y), QColor(0, 255, 0));
+    QCOMPARE(image.pixelColor(box.left() + 2, y), QColor(0, 0, 255));
+  }
+
   void hideMarkAfterColumn1000() {
     TEditor& e = Make(std::string(1200, 'x'));
     TEditorMarks marks;
