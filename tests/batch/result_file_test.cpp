@@ -20,10 +20,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::Slurp;
 
 // Records what the comparison tells the window.
 class TRecordingHost final : public TCompareHost {

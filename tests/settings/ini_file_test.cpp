@@ -10,10 +10,7 @@
 namespace rd {
 namespace {
 
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+using testing::Slurp;
 
 TEST(IniFile, ReadsSectionsAndKeysInAnyCase) {
   const TIniFile ini(
