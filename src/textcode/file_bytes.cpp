@@ -1,6 +1,7 @@
 // One open, one fstat and as few reads as the file needs; files that grow
 // while being read, and pipes, are read to their end.
 #include "textcode/file_bytes.h"
+#include "textcode/huge_pages.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -44,7 +45,10 @@ std::string ReadFileBytes(std::string_view path) {
   std::string bytes;
   // One byte more than the size says, so that a file of the stated size
   // ends with a read of 0 without growing the buffer.
-  bytes.resize(S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 64 * 1024);
+  const std::size_t size = S_ISREG(st.st_mode) ? static_cast<std::size_t>(st.st_size) + 1 : 64 * 1024;
+  bytes.reserve(size);
+  AdviseHugePages(bytes.data(), bytes.capacity());  // before the pages are first touched
+  bytes.resize(size);
   std::size_t used = 0;
   for (;;) {
     if (used == bytes.size()) bytes.resize(bytes.size() * 2);

@@ -2,6 +2,7 @@
 // for every CR and LF among them, and only those bits are visited. A first
 // pass counts them, so the offsets are allocated once, exactly.
 #include "textcode/line_split.h"
+#include "textcode/huge_pages.h"
 
 #include <cstdint>
 #include <cstring>
@@ -55,6 +56,7 @@ TLineList SplitLines(std::string bytes) {
 
   std::vector<std::uint64_t> starts;
   starts.reserve(CountBreakBytes(p, end) + 2);
+  AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::uint64_t));
   starts.push_back(0);
   // A CR directly followed by LF is one break: the LF then ends no line.
   ForEachBreakByte(p, end, [&](std::size_t i) {
