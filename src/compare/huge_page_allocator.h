@@ -4,17 +4,17 @@
 // not miss the TLB on every step.
 #pragma once
 
-#include <sys/mman.h>
-
 #include <new>
 #include <vector>
+
+#include "textcode/huge_pages.h"
 
 namespace rd {
 
 template <class T>
 struct THugePageAllocator {
   using value_type = T;
-  static constexpr std::size_t kHuge = std::size_t{2} << 20;
+  static constexpr std::size_t kHuge = kHugePage;
 
   THugePageAllocator() = default;
   template <class U>
@@ -24,7 +24,7 @@ struct THugePageAllocator {
     const std::size_t bytes = n * sizeof(T);
     if (bytes < 2 * kHuge) return static_cast<T*>(::operator new(bytes));
     void* p = ::operator new(Rounded(bytes), std::align_val_t{kHuge});
-    ::madvise(p, Rounded(bytes), MADV_HUGEPAGE);  // advice only: failure changes nothing
+    AdviseHugePages(p, Rounded(bytes));
     return static_cast<T*>(p);
   }
   void deallocate(T* p, std::size_t n) noexcept {
