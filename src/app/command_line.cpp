@@ -1,21 +1,9 @@
 #include "app/command_line.h"
 
-#include <sys/stat.h>
-
 #include "app/long_path.h"
+#include "textcode/text_code.h"
 
 namespace rd {
-
-namespace {
-
-std::string AsciiLower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
-}  // namespace
 
 TCommandLine ParseCommandLine(std::span<const std::string_view> args) {
   TCommandLine line;
@@ -39,11 +27,6 @@ void ResolveFiles(TCommandLine& line, const std::function<bool(const std::string
     *name = ToLongPath(line.path + *name);
     if (!exists(*name)) name->clear();
   }
-}
-
-bool FileExists(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
 }  // namespace rd

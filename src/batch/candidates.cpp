@@ -7,18 +7,18 @@
 #include <algorithm>
 #include <cassert>
 
+#include "textcode/text_code.h"
+
 namespace rd {
 
 namespace {
-
-char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 
 // <0, 0, >0 as a ignoring letter case compares with b; bytes compare unsigned.
 int CompareIgnoringCase(std::string_view a, std::string_view b) {
   const std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {
-    const auto x = static_cast<unsigned char>(Lower(a[i]));
-    const auto y = static_cast<unsigned char>(Lower(b[i]));
+    const auto x = static_cast<unsigned char>(AsciiLower(a[i]));
+    const auto y = static_cast<unsigned char>(AsciiLower(b[i]));
     if (x != y) return x < y ? -1 : 1;
   }
   return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);

@@ -16,13 +16,6 @@ namespace rd {
 
 namespace {
 
-std::string Lower(std::string_view s) {
-  std::string r(s);
-  for (char& c : r)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return r;
-}
-
 std::string_view Trim(std::string_view s) {
   const auto blank = [](char c) { return c == ' ' || c == '\t'; };
   while (!s.empty() && blank(s.front())) s.remove_prefix(1);
@@ -69,16 +62,16 @@ void TIniFile::Append(std::string_view raw) {
     const std::size_t close = t.find(']');
     line.isHeader = true;
     line.inSection = close != std::string_view::npos;
-    line.section = line.inSection ? Lower(Trim(t.substr(1, close - 1))) : std::string();
+    line.section = line.inSection ? AsciiLower(Trim(t.substr(1, close - 1))) : std::string();
   } else if (const std::size_t eq = t.find('='); eq != std::string_view::npos && line.inSection) {
-    line.key = Lower(Trim(t.substr(0, eq)));
+    line.key = AsciiLower(Trim(t.substr(0, eq)));
   }
   lines_.push_back(std::move(line));
 }
 
 std::ptrdiff_t TIniFile::Find(std::string_view section, std::string_view key) const {
-  const std::string s = Lower(section);
-  const std::string k = Lower(key);
+  const std::string s = AsciiLower(section);
+  const std::string k = AsciiLower(key);
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const TLine& line = lines_[i];
     if (line.inSection && !line.isHeader && line.section == s && !line.key.empty() && line.key == k)
@@ -104,7 +97,7 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
     return;
   }
   endsWithNewline_ = true;
-  const std::string s = Lower(section);
+  const std::string s = AsciiLower(section);
   // After the last non-blank line of the first section of that name.
   std::ptrdiff_t header = -1;
   std::ptrdiff_t last = -1;
@@ -123,7 +116,7 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
   line.text = text;
   line.section = s;
   line.inSection = true;
-  line.key = Lower(key);
+  line.key = AsciiLower(key);
   lines_.insert(lines_.begin() + last + 1, std::move(line));
 }
 

@@ -33,4 +33,10 @@ bool IsValidUtf8(std::string_view bytes) {
   return true;
 }
 
+std::string AsciiLower(std::string_view s) {
+  std::string r(s);
+  for (char& c : r) c = AsciiLower(c);
+  return r;
+}
+
 }  // namespace rd

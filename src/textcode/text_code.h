@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace rd {
@@ -36,6 +37,10 @@ TextCode ChooseTextCode(DetectedCode detected);
 
 // A byte that starts a double-byte character in Shift_JIS (code page 932).
 constexpr bool IsSjisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+
+// A-Z to a-z; every other byte as it is (names, keys and sections).
+constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+std::string AsciiLower(std::string_view s);
 
 // Well-formed UTF-8 in the strict sense: no overlong forms, no surrogates,
 // nothing above U+10FFFF, no truncated sequence. An empty string is valid.
