@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "textcode/file_bytes.h"
+
 namespace rd {
 
 struct TCommandLine {
@@ -27,8 +29,5 @@ TCommandLine ParseCommandLine(std::span<const std::string_view> args);
 // respells it as the file system lists it, and drops names of files that do
 // not exist. `exists` is asked about each resulting name.
 void ResolveFiles(TCommandLine& line, const std::function<bool(const std::string&)>& exists);
-
-// True for an existing file that is not a folder.
-bool FileExists(const std::string& path);
 
 }  // namespace rd

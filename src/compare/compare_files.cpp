@@ -1,23 +1,13 @@
 #include "compare/compare_files.h"
 
-#include <sys/stat.h>
-
+#include "textcode/file_bytes.h"
 #include "textcode/load_lines.h"
 
 namespace rd {
 
-namespace {
-
-bool IsFile(const std::string& path) {
-  struct stat st {};
-  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
-}
-
-}  // namespace
-
 std::string CompareFiles(TComparison& comparison, TextCode code, const std::string& pathA, const std::string& pathB) {
   for (const std::string* path : {&pathA, &pathB})
-    if (!IsFile(*path)) return "ファイルが存在しません。" + *path;
+    if (!FileExists(*path)) return "ファイルが存在しません。" + *path;
   std::string message;
   try {
     TLineList linesA;

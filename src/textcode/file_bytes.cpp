@@ -34,6 +34,11 @@ class TFd {
 TFileReadError::TFileReadError(std::string path, std::string reason)
     : std::runtime_error(path + ": " + reason), path_(std::move(path)), reason_(std::move(reason)) {}
 
+bool FileExists(const std::string& path) {
+  struct stat st {};
+  return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
 std::string ReadFileBytes(std::string_view path) {
   const std::string name(path);
   const TFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));

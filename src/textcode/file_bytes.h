@@ -20,6 +20,9 @@ class TFileReadError : public std::runtime_error {
   std::string reason_;
 };
 
+// True for an existing file that is not a folder.
+bool FileExists(const std::string& path);
+
 // All bytes of the file at `path`. Throws TFileReadError when it is missing,
 // a folder, not permitted, or a read fails.
 std::string ReadFileBytes(std::string_view path);
