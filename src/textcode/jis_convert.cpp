@@ -3,6 +3,8 @@
 // set on both bytes, and 8E before a half-width katakana byte.
 #include "textcode/jis_convert.h"
 
+#include "textcode/convert_into.h"
+
 namespace rd {
 
 TBytePair JisToSjis(std::uint8_t j1, std::uint8_t j2) {
@@ -76,20 +78,8 @@ char* SjisToEucInto(std::string_view line, char* out) {
   return out;
 }
 
-std::optional<std::string> EucToSjis(std::string_view line) {
-  std::string result(line.size(), '\0');
-  char* end = EucToSjisInto(line, result.data());
-  if (!end) return std::nullopt;
-  result.resize(static_cast<std::size_t>(end - result.data()));
-  return result;
-}
+std::optional<std::string> EucToSjis(std::string_view line) { return ConvertToString(line, 1, EucToSjisInto); }
 
-std::optional<std::string> SjisToEuc(std::string_view line) {
-  std::string result(line.size() * 2, '\0');
-  char* end = SjisToEucInto(line, result.data());
-  if (!end) return std::nullopt;
-  result.resize(static_cast<std::size_t>(end - result.data()));
-  return result;
-}
+std::optional<std::string> SjisToEuc(std::string_view line) { return ConvertToString(line, 2, SjisToEucInto); }
 
 }  // namespace rd

@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "textcode/convert_into.h"
 #include "textcode/cp932_table.h"
 #include "textcode/text_code.h"
 #include "textcode/utf8_sequence.h"
@@ -102,20 +103,8 @@ char* SjisToUtf8Into(std::string_view line, char* out) {
   return out;
 }
 
-std::optional<std::string> Utf8ToSjis(std::string_view line) {
-  std::string result(line.size(), '\0');
-  char* end = Utf8ToSjisInto(line, result.data());
-  if (!end) return std::nullopt;
-  result.resize(static_cast<std::size_t>(end - result.data()));
-  return result;
-}
+std::optional<std::string> Utf8ToSjis(std::string_view line) { return ConvertToString(line, 1, Utf8ToSjisInto); }
 
-std::optional<std::string> SjisToUtf8(std::string_view line) {
-  std::string result(line.size() * 3, '\0');
-  char* end = SjisToUtf8Into(line, result.data());
-  if (!end) return std::nullopt;
-  result.resize(static_cast<std::size_t>(end - result.data()));
-  return result;
-}
+std::optional<std::string> SjisToUtf8(std::string_view line) { return ConvertToString(line, 3, SjisToUtf8Into); }
 
 }  // namespace rd
