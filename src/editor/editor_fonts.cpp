@@ -7,8 +7,12 @@ namespace rd {
 void InstallFontSubstitutions() {
   static const bool done = [] {
     const QStringList japanese = {"IPAGothic", "Noto Sans Mono CJK JP", "monospace"};
-    for (const char* name : {"ＭＳ ゴシック", "ＭＳ Ｐゴシック", "MS Gothic", "MS PGothic", "FixedSys"})
+    for (const char* name : {"ＭＳ ゴシック", "MS Gothic", "FixedSys"})
       QFont::insertSubstitutions(QString::fromUtf8(name), japanese);
+    // The proportional one is the window's user-interface font.
+    const QStringList proportional = {"IPAPGothic", "Noto Sans CJK JP", "IPAGothic", "sans-serif"};
+    for (const char* name : {"ＭＳ Ｐゴシック", "MS PGothic"})
+      QFont::insertSubstitutions(QString::fromUtf8(name), proportional);
     return true;
   }();
   (void)done;

@@ -7,9 +7,9 @@
 
 namespace rd {
 
-// Registers the substitutions once: "ＭＳ ゴシック", "ＭＳ Ｐゴシック",
-// "MS Gothic" and "FixedSys" fall back to IPAGothic, then Noto Sans Mono CJK
-// JP, then the system's monospace font.
+// Registers the substitutions once: "ＭＳ ゴシック", "MS Gothic" and "FixedSys"
+// fall back to IPAGothic, then Noto Sans Mono CJK JP, then monospace; "ＭＳ Ｐゴシック"
+// (the window font) to IPAPGothic, then Noto Sans CJK JP, then sans-serif.
 void InstallFontSubstitutions();
 
 // A font of that family and point size, after the substitutions.

@@ -123,6 +123,10 @@ class TEditorModel : private IRowStoreClient {
   void Select(int anchorRow, int anchorCol, int row, int col, TSelectionMode mode = TSelectionMode::Stream);
   void SelectAll();
   void ClearSelection();
+  // The end of the selection opposite the caret; the caret itself when
+  // nothing is selected.
+  int AnchorRow() const { return Selected() ? anchorRow_ : row_; }
+  int AnchorCol() const { return Selected() ? anchorCol_ : col_; }
   // The selection as row and column bounds, start before end.
   void SelectionBounds(int& startRow, int& startCol, int& endRow, int& endCol) const;
 

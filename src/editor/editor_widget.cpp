@@ -2,6 +2,7 @@
 // and clipboard. The painting is in editor_widget_paint.cpp.
 #include "editor/editor_widget.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
@@ -19,6 +20,7 @@
 #include <algorithm>
 
 #include "editor/column_model.h"
+#include "editor/editor_accessible.h"
 #include "editor/editor_fonts.h"
 #include "editor/sjis_qstring.h"
 #include "textcode/text_code.h"
@@ -38,6 +40,7 @@ QColor ToQColor(TColor c) {
 }
 
 TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent) {
+  InstallEditorAccessibility();
   model_.SetViewport(this);
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_InputMethodEnabled);
@@ -51,12 +54,16 @@ TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent) {
   };
   model_.OnCaretMoved = [this] {
     RestartCaret();
+    NotifyAccessibleCaret();
     if (OnCaretMoved) OnCaretMoved();
   };
   model_.OnTopRowChange = [this] { TopRowChanged(); };
   model_.OnTopColChange = [this] { TopColChanged(); };
   model_.OnInvalidate = [this](int first, int count) { InvalidateRows(first, count); };
-  model_.OnSelectionChange = [this](bool) { viewport()->update(); };
+  model_.OnSelectionChange = [this](bool selected) {
+    viewport()->update();
+    if (OnSelectionChange) OnSelectionChange(selected);
+  };
 
   blink_.setInterval(kBlinkMs);
   connect(&blink_, &QTimer::timeout, this, [this] {
@@ -69,6 +76,14 @@ TEditor::TEditor(QWidget* parent) : QAbstractScrollArea(parent) {
 }
 
 TEditor::~TEditor() { model_.SetViewport(nullptr); }
+
+void TEditor::NotifyAccessibleCaret() {
+  if (!QAccessible::isActive()) return;
+  QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(this);
+  if (!iface || !iface->textInterface()) return;
+  QAccessibleTextCursorEvent event(this, iface->textInterface()->cursorPosition());
+  QAccessible::updateAccessibility(&event);
+}
 
 // ---- settings -------------------------------------------------------------------
 
@@ -195,6 +210,7 @@ void TEditor::TopColChanged() {
 }
 
 void TEditor::InvalidateRows(int first, int count) {
+  ++textVersion_;
   const int oldDigits = digits_;
   const TEditorScreenStrings& rows = model_.Rows();
   const int n = rows.Count();
@@ -203,6 +219,8 @@ void TEditor::InvalidateRows(int first, int count) {
     Relayout();
     return;
   }
+  // A count of -1 means rows came or went (a whole-text load included).
+  if (count < 0) UpdateScrollBars();
   const int top = std::max(geometry_.TextTop, RowY(first));
   const int bottom = count < 0 ? viewport()->height() : RowY(first + count);
   if (bottom > top) viewport()->update(QRect(0, top, viewport()->width(), bottom - top));
@@ -353,16 +371,11 @@ void TEditor::mousePressEvent(QMouseEvent* event) {
   int row = 0, col = 0;
   PointToRowCol(event->position().toPoint(), row, col);
   if (event->modifiers() & Qt::ShiftModifier) {
-    if (!model_.Selected()) {
-      anchorRow_ = model_.Row();
-      anchorCol_ = model_.Col();
-    }
-    model_.Select(anchorRow_, anchorCol_, row, col);
+    // The model's anchor: also the end a keyboard selection started from.
+    model_.Select(model_.AnchorRow(), model_.AnchorCol(), row, col);
   } else {
     model_.ClearSelection();
     model_.SetRowCol(row, col);
-    anchorRow_ = model_.Row();
-    anchorCol_ = model_.Col();
   }
   dragging_ = true;
 }
@@ -373,7 +386,8 @@ void TEditor::mouseMoveEvent(QMouseEvent* event) {
   PointToRowCol(event->position().toPoint(), row, col);
   const TSelectionMode mode =
       event->modifiers() & Qt::AltModifier ? TSelectionMode::Block : TSelectionMode::Stream;
-  if (row != anchorRow_ || col != anchorCol_) model_.Select(anchorRow_, anchorCol_, row, col, mode);
+  if (row != model_.AnchorRow() || col != model_.AnchorCol())
+    model_.Select(model_.AnchorRow(), model_.AnchorCol(), row, col, mode);
 }
 
 void TEditor::mouseReleaseEvent(QMouseEvent* event) {

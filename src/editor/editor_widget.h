@@ -96,6 +96,7 @@ class TEditor : public QAbstractScrollArea, private IEditorViewport {
   std::function<void()> OnCaretMoved;
   std::function<void()> OnTopRowChange;
   std::function<void()> OnTopColChange;
+  std::function<void(bool selected)> OnSelectionChange;
   // The owner sees keys and wheel turns first; answering true consumes them.
   std::function<bool(QKeyEvent*)> OnKeyDown;
   std::function<bool(QWheelEvent*)> OnMouseWheel;
@@ -107,6 +108,9 @@ class TEditor : public QAbstractScrollArea, private IEditorViewport {
   void SelectAll() { model_.SelectAll(); }
   void Undo() { model_.Undo(); }
   void Redo() { model_.Redo(); }
+
+  // Counts changes of the rows, for readers that keep a copy of the text.
+  quint64 TextVersion() const { return textVersion_; }
 
   // The caret as drawn, in viewport coordinates; empty when out of view.
   QRect CaretRect() const;
@@ -141,6 +145,7 @@ class TEditor : public QAbstractScrollArea, private IEditorViewport {
   void TopColChanged();
   void InvalidateRows(int first, int count);
   void RestartCaret();
+  void NotifyAccessibleCaret();
   bool HandleKey(QKeyEvent* event);
   // Types `text` at the caret, one character at a time (overwrite mode replaces).
   void TypeText(const QString& text);
@@ -181,8 +186,7 @@ class TEditor : public QAbstractScrollArea, private IEditorViewport {
   bool caretOn_ = false;
   QString preedit_;  // the input method's text being composed
   bool dragging_ = false;
-  int anchorRow_ = 0;
-  int anchorCol_ = 0;
+  quint64 textVersion_ = 1;
   QRect lastCaret_;
   QMenu* ownMenu_ = nullptr;
 };

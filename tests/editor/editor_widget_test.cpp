@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDir>
+#include <QFile>
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QMimeData>
@@ -367,6 +368,43 @@ class EditorWidgetTest : public QObject {
     QApplication::sendEvent(e.viewport(), &wheel);
     QCOMPARE(e.Model().TopRow(), 3);
     Save(e, "editor_lines");
+  }
+
+  // A whole text replaced by a longer one: the bar must reach its new end,
+  // also when the new text comes from a file.
+  void wholeTextChangesRefreshTheScrollRange() {
+    std::string small, large;
+    for (int i = 0; i < 100; ++i) small += "a\r\n";
+    for (int i = 0; i < 5000; ++i) large += "b\r\n";
+    TEditor& e = Make(small);
+    e.SetScrollBars(TScrollBars::ssBoth);
+    QCOMPARE(e.verticalScrollBar()->maximum(), 100);
+    e.Lines().SetText(large);
+    QCOMPARE(e.verticalScrollBar()->maximum(), 5000);
+    const QString file = QDir::temp().filePath("rd_scroll_range.txt");
+    QFile f(file);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray::fromStdString(small + small + small));
+    f.close();
+    e.Lines().LoadFromFile(file.toStdString());
+    QCOMPARE(e.verticalScrollBar()->maximum(), 300);
+    e.verticalScrollBar()->setValue(e.verticalScrollBar()->maximum());
+    QCOMPARE(e.Model().TopRow(), 300);
+    QFile::remove(file);
+  }
+
+  // Shift+click extends the selection a keyboard selection began.
+  void shiftClickExtendsAKeyboardSelection() {
+    TEditor& e = Make("0123456789\r\n0123456789\r\n0123456789\r\n");
+    e.Model().SetRowCol(0, 2);
+    QTest::keyClick(&e, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(&e, Qt::Key_Right, Qt::ShiftModifier);
+    const QPoint rowTwo(e.TextLeft() + 5 * e.CharWidth(), e.Geometry().TextTop + 2 * e.RowHeight() + 2);
+    QTest::mouseClick(e.viewport(), Qt::LeftButton, Qt::ShiftModifier, rowTwo);
+    int r0 = 0, c0 = 0, r1 = 0, c1 = 0;
+    e.Model().SelectionBounds(r0, c0, r1, c1);
+    QCOMPARE(QPoint(c0, r0), QPoint(2, 0));
+    QCOMPARE(QPoint(c1, r1), QPoint(5, 2));
   }
 };
 

@@ -1,0 +1,80 @@
+#include "textcode/pane_text.h"
+
+#include <algorithm>
+#include <cassert>
+
+#include "textcode/code_detect.h"
+#include "textcode/file_bytes.h"
+#include "textcode/jis_convert.h"
+#include "textcode/line_split.h"
+#include "textcode/load_lines.h"
+#include "textcode/utf8_convert.h"
+
+namespace rd {
+
+namespace {
+
+std::size_t CountQuestionMarks(const TLineList& lines) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i < lines.Count(); ++i) n += static_cast<std::size_t>(std::ranges::count(lines[i], '?'));
+  return n;
+}
+
+std::string JoinWithCrLf(const TLineList& lines) {
+  std::string text;
+  text.reserve(lines.Bytes().size() + 2 * lines.Count());
+  for (std::size_t i = 0; i < lines.Count(); ++i) text.append(lines[i]).append("\r\n");
+  return text;
+}
+
+}  // namespace
+
+TPaneText ReadPaneText(const std::string& path, TextCode code) {
+  const TLineList lines = SplitLines(ReadFileBytes(path));
+  TPaneText result;
+  result.code = code;
+  if (code == TextCode::Auto) result.code = ChooseTextCode(DetectLinesCode(lines));
+  if (result.code != TextCode::Euc && result.code != TextCode::Utf8) {
+    result.code = TextCode::Sjis;
+    result.text = JoinWithCrLf(lines);
+    return result;
+  }
+  const std::optional<TLineList> converted = ConvertLines(lines, result.code);
+  if (!converted) {
+    result.failed = true;
+    return result;
+  }
+  // Every character without a Shift_JIS form, and every ill-formed
+  // sequence, became one "?"; a "?" in the file stays one "?". A "?" is
+  // never the second byte of a Shift_JIS character, so counting is exact.
+  if (result.code == TextCode::Utf8) result.lost = CountQuestionMarks(*converted) - CountQuestionMarks(lines);
+  result.text = JoinWithCrLf(*converted);
+  return result;
+}
+
+std::optional<std::string> EncodePaneLines(int count, const std::function<std::string_view(int)>& line, TextCode code) {
+  assert((code == TextCode::Euc || code == TextCode::Utf8) && "a Shift_JIS pane writes its own text");
+  const bool euc = code == TextCode::Euc;
+  std::string bytes;
+  std::string buffer;
+  for (int i = 0; i < count; ++i) {
+    const std::string_view text = line(i);
+    buffer.resize(euc ? 2 * text.size() : 3 * text.size());
+    const char* end = euc ? SjisToEucInto(text, buffer.data()) : SjisToUtf8Into(text, buffer.data());
+    if (!end) return std::nullopt;
+    bytes.append(buffer.data(), static_cast<std::size_t>(end - buffer.data())).push_back('\n');
+  }
+  return bytes;
+}
+
+std::string_view FileNameOf(std::string_view path) {
+  const std::size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? path : path.substr(slash + 1);
+}
+
+std::string FileLabelCaption(TextCode code, std::string_view path) {
+  std::string caption = code == TextCode::Euc ? "[EUC] " : code == TextCode::Utf8 ? "[UTF8] " : "";
+  return caption.append(FileNameOf(path));
+}
+
+}  // namespace rd
