@@ -117,6 +117,7 @@ void TForm1::BuildLayout() {
   pnlMain_->setChildrenCollapsible(false);
   for (const Side side : {Side::A, Side::B}) pnlMain_->addWidget(BuildPaneBase(side));
   paneBase_[0]->setMinimumSize(100, 100);
+  pnlMain_->installEventFilter(this);
   row->addWidget(pnlMain_, 1);
   outer->addLayout(row, 1);
   outer->addWidget(BuildInfoStrip());
@@ -199,7 +200,7 @@ QWidget* TForm1::BuildPaneBase(Side side) {
   items->addSpacing(6);
   auto* label = new QLabel(title);
   label->setObjectName(a ? QStringLiteral("LblAFile") : QStringLiteral("LblBFile"));
-  label->setAccessibleName(a ? U("TextA ファイル") : U("TextB ファイル"));
+  label->setAccessibleDescription(a ? U("TextA ファイル") : U("TextB ファイル"));
   label->setMinimumWidth(10);
   label->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   fileLabel_[Index(side)] = label;
@@ -332,8 +333,14 @@ void TForm1::BtnFormClick() {
 
 void TForm1::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
-  SplitPanesInHalf();
   PnlErrResize();
+}
+
+// The pane area learns its new size after the window's layout ran: that is
+// when the halves are set again.
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == pnlMain_ && event->type() == QEvent::Resize) SplitPanesInHalf();
+  return QMainWindow::eventFilter(watched, event);
 }
 
 void TForm1::PnlErrResize() {

@@ -33,7 +33,6 @@ void TForm1::SetFileLabel(Side side, const std::string& caption, const std::stri
   QLabel* label = fileLabel_[Index(side)];
   label->setText(PathText(caption) + (lossy_[Index(side)] && !caption.empty() ? QStringLiteral(" *") : QString()));
   label->setToolTip(PathText(path));
-  label->setAccessibleDescription(PathText(path));
   labelCaption_[Index(side)] = caption;
   labelPath_[Index(side)] = path;
 }

@@ -12,7 +12,7 @@ struct TPanelLayout {
   Qt::Alignment align;
   bool sunken;
   const char* text;
-  const char* accessibleName;
+  const char* description;
 };
 
 constexpr std::array<TPanelLayout, TStatusPanels::kPanelCount> kPanels{{
@@ -36,7 +36,8 @@ TStatusPanels::TStatusPanels(QWidget* parent) : QStatusBar(parent) {
     const TPanelLayout& layout = kPanels[static_cast<std::size_t>(i)];
     auto* label = new QLabel(QString::fromUtf8(layout.text), this);
     label->setAlignment(layout.align);
-    label->setAccessibleName(QString::fromUtf8(layout.accessibleName));
+    // The name a reader speaks is the panel's text; the description says which panel it is.
+    label->setAccessibleDescription(QString::fromUtf8(layout.description));
     if (layout.sunken) label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     if (layout.width > 0) label->setFixedWidth(layout.width);
     label->setMinimumHeight(19);

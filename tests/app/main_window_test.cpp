@@ -300,6 +300,11 @@ class MainWindowTest : public QObject {
     QVERIFY(f.SideBySide());
     QCOMPARE(f.PnlMain()->width(), width);
     QVERIFY(std::abs(f.PnlABase()->width() - f.PnlBBase()->width()) <= 1);
+    // A width chosen with the splitter lasts until the next resize.
+    f.PnlMain()->setSizes({100, width - 104});
+    f.resize(f.width() + 120, f.height());
+    QApplication::processEvents();
+    QVERIFY(std::abs(f.PnlABase()->width() - f.PnlBBase()->width()) <= 1);
   }
 
   void wheelScrollsBothPanesByOneRow() {

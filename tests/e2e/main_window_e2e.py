@@ -1,0 +1,150 @@
+"""The main window used as a person would, in a real X server.
+
+Run by run_main_window_e2e.sh inside a D-Bus session with the accessibility
+bus: starts the program with two files, presses keys with xdotool, sends a
+file with the companion program, reads what the window shows through the
+accessibility bus, takes screenshots and closes the window.
+argv: WORK_FOLDER SCREENSHOT_FOLDER
+"""
+import os
+import subprocess
+import sys
+import time
+
+import pyatspi
+from Xlib import X, display as xdisplay, protocol
+
+work, shots = sys.argv[1], sys.argv[2]
+failures = []
+passed = []
+
+
+def check(ok, what):
+    print(("ok    " if ok else "FAIL  ") + what, flush=True)
+    (passed if ok else failures).append(what)
+
+
+def write(name, data):
+    path = os.path.join(work, name)
+    with open(path, "wb") as f:
+        f.write(data)
+    return path
+
+
+def xdo(*args):
+    return subprocess.run(["xdotool", *args], check=True, capture_output=True, text=True).stdout.strip()
+
+
+def wait(predicate, seconds=10.0):
+    end = time.time() + seconds
+    while time.time() < end:
+        try:
+            value = predicate()
+            if value:
+                return value
+        except Exception as e:  # the tree changes while it is read
+            last = e
+        time.sleep(0.1)
+    if os.environ.get("RD_E2E_DEBUG"):
+        print("wait gave up:", repr(locals().get("last")), flush=True)
+    return None
+
+
+def app():
+    for a in pyatspi.Registry.getDesktop(0):
+        if a is not None and a.name == "RavelleDiff":
+            return a
+    return None
+
+
+def find(root, pred):
+    return pyatspi.findDescendant(root, pred, True)
+
+
+def pane_text(root, name):
+    obj = find(root, lambda o: o.name == name and o.getRole() == pyatspi.ROLE_TEXT)
+    t = obj.queryText()
+    return t.getText(0, -1), t.caretOffset
+
+
+def label_by_description(root, description):
+    obj = find(root, lambda o: o.getRole() == pyatspi.ROLE_LABEL and o.description == description)
+    return obj.name if obj else None
+
+
+def screenshot(name):
+    path = os.path.join(shots, name + ".png")
+    subprocess.run(["import", "-window", "root", path], check=True)
+    return path
+
+
+def close_window(window_id):
+    d = xdisplay.Display()
+    w = d.create_resource_object("window", window_id)
+    protocols = d.intern_atom("WM_PROTOCOLS")
+    delete = d.intern_atom("WM_DELETE_WINDOW")
+    event = protocol.event.ClientMessage(window=w, client_type=protocols, data=(32, [delete, X.CurrentTime, 0, 0, 0]))
+    w.send_event(event, event_mask=X.NoEventMask)
+    d.flush()
+
+
+# "日本語" in Shift_JIS in both texts; one changed, one added line.
+a = write("a.txt", b"first\r\n\x93\xfa\x96\x7b\x8c\xea\r\nold line\r\nsame\r\nlast\r\n")
+b = write("b.txt", b"first\r\n\x93\xfa\x96\x7b\x8c\xea\r\nnew line\r\nsame\r\nadded\r\nlast\r\n")
+c = write("c.txt", b"first\r\nthird text\r\n")
+env = dict(os.environ, QT_QPA_PLATFORM="xcb")
+program = subprocess.Popen([os.path.join(work, "RavelleDiff"), "texta=" + a, "textb=" + b], env=env)
+
+root = wait(app, 20)
+check(root is not None, "the window appears on the accessibility bus")
+if root is None:
+    program.kill()
+    sys.exit(1)
+window_id = int(wait(lambda: xdo("search", "--name", "^RavelleDiff$").split()[0], 10))
+time.sleep(0.5)
+
+text_a, _ = wait(lambda: pane_text(root, "TextA"))
+check(text_a.startswith("first\n日本語\nold line"), "TextA's text is readable: %r" % text_a[:30])
+check(label_by_description(root, "TextA ファイル") == "a.txt", "TextA's file label reads a.txt")
+check(wait(lambda: label_by_description(root, "ERR A 件数") == "1行"), "ERR A shows 1行 after the start-up comparison")
+check(label_by_description(root, "ERR B 件数") == "2行", "ERR B shows 2行")
+
+# Click into TextA, then Ctrl+K and F4 from the keyboard.
+xdo("windowfocus", str(window_id))
+xdo("mousemove", "--window", str(window_id), "150", "120", "click", "1")
+time.sleep(0.3)
+xdo("key", "--clearmodifiers", "ctrl+Home")
+xdo("key", "--clearmodifiers", "ctrl+k")
+time.sleep(0.5)
+xdo("key", "--clearmodifiers", "F4")
+_, caret = wait(lambda: (lambda t: t if t[1] > 0 else None)(pane_text(root, "TextA")))
+check(caret == len("first\n日本語\n"), "F4 puts TextA's caret on the changed line (offset %d)" % caret)
+check(label_by_description(root, "行情報") is not None, "the line information panel is readable")
+
+xdo("key", "--clearmodifiers", "ctrl+q")
+strip = wait(lambda: find(root, lambda o: o.name == "変更行" and o.getState().contains(pyatspi.STATE_SHOWING)))
+check(strip is not None, "Ctrl+Q shows the information strip")
+xdo("key", "--clearmodifiers", "ctrl+r")
+screenshot("e2e_main_window")
+
+# The companion program sends a file to TextB, which is then compared.
+subprocess.run([os.path.join(work, "ravelle_diff_tool"), "-b", c], check=True, env=env)
+check(wait(lambda: label_by_description(root, "TextB ファイル") == "c.txt"), "the companion's file arrives in TextB")
+text_b, _ = pane_text(root, "TextB")
+check(text_b.startswith("first\nthird text"), "TextB holds the sent file")
+time.sleep(0.5)
+screenshot("e2e_after_companion")
+
+# Closing writes the settings file beside the program.
+close_window(window_id)
+try:
+    program.wait(10)
+except subprocess.TimeoutExpired:
+    program.kill()
+check(program.returncode == 0, "the window closes with status 0 (%s)" % program.returncode)
+ini = os.path.join(work, "RavelleDiff.INI")
+check(os.path.exists(ini) and b"[Form]" in open(ini, "rb").read(), "the settings file is written at exit")
+check(os.path.isdir(os.path.join(work, "check")), "the check folder is created at start")
+
+print("e2e: %d passed, %d failed" % (len(passed), len(failures)))
+sys.exit(1 if failures else 0)

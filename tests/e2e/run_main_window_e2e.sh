@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# End-to-end use of the real program in a real X server: keys and mouse from
+# xdotool, texts read through the accessibility bus, screenshots with import.
+#   tests/e2e/run_main_window_e2e.sh BUILD_FOLDER
+set -euo pipefail
+build=$(cd "${1:-build}" && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+for tool in Xvfb xdotool import dbus-run-session; do
+  command -v "$tool" >/dev/null || { echo "e2e: $tool missing, skipped"; exit 0; }
+done
+[ -x /usr/libexec/at-spi-bus-launcher ] || { echo "e2e: at-spi-bus-launcher missing, skipped"; exit 0; }
+
+work=$(mktemp -d)
+display=""
+cleanup() {
+  [ -n "${xvfb_pid:-}" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$work"
+}
+trap cleanup EXIT
+# A copy of the program, so that its settings file and check folder go there.
+cp "$build"/RavelleDiff "$build"/libRavelleDiffGui.so "$build"/ravelle_diff_tool "$work"/
+cp "$build"/RavelleDiff.html "$build"/LICENSE "$work"/ 2>/dev/null || true
+
+for n in $(seq 90 120); do
+  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
+done
+Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 50); do xdotool -v >/dev/null 2>&1 && DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+
+mkdir -p "$build/screenshots"
+DISPLAY=$display XDG_RUNTIME_DIR=$work QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
+  NO_AT_BRIDGE=0 dbus-run-session -- bash -c '
+    /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
+    sleep 1
+    /usr/bin/python3 "$0" "$1" "$2"' "$here/main_window_e2e.py" "$work" "$build/screenshots"
