@@ -16,6 +16,7 @@
 
 #include <memory>
 
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "app/status_panels.h"
 #include "editor/editor_widget.h"
@@ -399,6 +400,23 @@ class MainWindowTest : public QObject {
     QTest::qWait(200);
     QCOMPARE(f.FileLabel(Side::A)->text(), QString("a.txt"));
     qunsetenv("XDG_RUNTIME_DIR");
+  }
+
+  void aboutBoxShowsAddressesAndHidesOnEsc() {
+    TForm1& f = Make();
+    TForm3 about(QString::fromStdString(folder_->Path()), &f);
+    f.SetSecondaryWindows(&about, nullptr, nullptr);
+    f.ShowAbout();
+    QVERIFY(about.isVisible());
+    QCOMPARE(about.windowTitle(), QString::fromUtf8("情報"));
+    QList<QUrl> opened;
+    about.HelpAddress()->OnOpen = [&opened](const QUrl& url) { opened << url; };
+    QTest::mouseDClick(about.HelpAddress(), Qt::LeftButton);
+    QCOMPARE(opened, QList<QUrl>{QUrl::fromLocalFile(QString::fromStdString(folder_->Path() + "RavelleDiff.html"))});
+    QVERIFY(about.HelpAddress()->isReadOnly());
+    Save(&about, "about_box");
+    QTest::keyClick(&about, Qt::Key_Escape);
+    QVERIFY(!about.isVisible());
   }
 
   void settingsAreWrittenAtExitAndReadBack() {
