@@ -31,6 +31,10 @@ std::vector<TRowMark> RowMarks(std::string_view row, int tabWidth, TMarkSwitches
   for (std::size_t col = 0; col < attrs.size() && byte < row.size(); ++col) {
     const char attr = attrs[col];
     if (attr == '3') continue;
+    if (attr == '5') {  // trail byte: part of the character before, whatever its value
+      ++byte;
+      continue;
+    }
     if (row[byte] == '\t') {
       if (switches.Tabs) marks.push_back({TMarkKind::Tab, static_cast<int>(col)});
     } else if (attr == '4' && switches.WideSpaces && row.substr(byte, 2) == kWideSpace) {
