@@ -84,9 +84,11 @@ class TMapBarModel {
   void Recompute(int height, const PerSide<TPaneExtent>& panes);
 
   int Height() const { return height_; }
-  // The line count of a side as last recomputed, at least 1. A pane whose
-  // count differs from it needs a recomputation.
+  // The line count of a side as last recomputed, at least 1.
   int LineCount(Side side) const { return lineCount_[Index(side)]; }
+  // A pane whose text changed needs a recomputation when its line count
+  // differs from the one recomputed; an empty pane always does.
+  bool LineCountChanged(Side side, int lineCount) const { return lineCount != lineCount_[Index(side)]; }
   int Scale() const { return scale_; }
   // The bar of a side in paint area coordinates; the area below it down to
   // Height() is left to the background of the panel.

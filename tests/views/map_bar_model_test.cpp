@@ -62,6 +62,11 @@ TEST(MapBar, LineCountsAreAtLeastOne) {
   EXPECT_EQ(map.LineCount(Side::B), 7);
   EXPECT_EQ(map.BelowBar(Side::A), (TMapRect{4, 14, 11, 100}));  // bar A ends at 100 * 1 / 7
   EXPECT_EQ(map.BelowBar(Side::B), (TMapRect{16, 100, 23, 100}));
+  // A pane's text changed: recompute when its count differs; an empty pane always differs.
+  EXPECT_TRUE(map.LineCountChanged(Side::A, 0));
+  EXPECT_FALSE(map.LineCountChanged(Side::A, 1));
+  EXPECT_FALSE(map.LineCountChanged(Side::B, 7));
+  EXPECT_TRUE(map.LineCountChanged(Side::B, 8));
 }
 
 TEST(MapBar, LinesToPixelsAndBack) {
