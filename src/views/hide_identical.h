@@ -5,7 +5,11 @@
 // The window owns one THiddenLines. The toggle asks it to Hide or Show; a
 // discard of the results (ResultsDiscarding of the compare host) calls
 // Show first, without a question, so that the full texts always come back
-// before anything else happens to them.
+// before anything else happens to them. A comparison must therefore read
+// the panes' lines only after that discard. Around either call the window
+// puts the answered texts into the panes, sets both carets and top rows
+// to 0, forgets the last described caret row, turns the error-colour
+// hiding off and recomputes the map bar.
 #pragma once
 
 #include <string>
