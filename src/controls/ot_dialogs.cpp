@@ -3,6 +3,7 @@
 // the right and a new row below its controls.
 #include "controls/ot_dialogs.h"
 
+#include <QComboBox>
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QVBoxLayout>
@@ -124,8 +125,10 @@ void TOtFileDialog::ApplyProperties() {
 void TOtFileDialog::ReadResults() {
   files_ = selectedFiles();
   FileName = files_.value(0);
-  const int index = nameFilters().indexOf(selectedNameFilter());
-  if (index >= 0) FilterIndex = index + 1;
+  // The combo box shows only the names, and so does selectedNameFilter();
+  // its position is the entry's.
+  if (auto* types = findChild<QComboBox*>(QStringLiteral("fileTypeCombo")); types && types->currentIndex() >= 0)
+    FilterIndex = types->currentIndex() + 1;
 }
 
 void TOtFileDialog::EmbedControls() {
