@@ -3,15 +3,10 @@
 
 #include <cassert>
 
+#include "textcode/text_code.h"
+
 namespace rd {
 namespace {
-
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
 
 std::vector<std::string_view> Split(std::string_view s, char separator) {
   std::vector<std::string_view> parts;
@@ -44,9 +39,9 @@ std::vector<TFileFilter> ParseFilterList(std::string_view filter) {
   const std::vector<std::string_view> parts = Split(filter, '|');
   for (size_t i = 0; i + 1 < parts.size(); i += 2) {
     TFileFilter f;
-    f.Name = std::string(Trim(parts[i]));
+    f.Name = std::string(TrimBlanks(parts[i]));
     for (const std::string_view raw : Split(parts[i + 1], ';')) {
-      const std::string_view pattern = Trim(raw);
+      const std::string_view pattern = TrimBlanks(raw);
       if (pattern.empty()) continue;
       f.Patterns.emplace_back(pattern == "*.*" ? "*" : pattern);
     }
