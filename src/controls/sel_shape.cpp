@@ -113,6 +113,9 @@ void TSelShape::mousePressEvent(QMouseEvent* event) {
 }
 
 void TSelShape::mouseMoveEvent(QMouseEvent* event) {
+  // The release of the dragging button went elsewhere (a window that popped
+  // up took it): the drag is over, and the grab must not outlive it.
+  if (dragging_ && !(event->buttons() & dragButton_)) AbandonDrag();
   const TShapeMouseEvent m = Translate(*event, Qt::NoButton);
   if (OnMouseMove) OnMouseMove(m);
   const TShapePoint p{m.Pos.x(), m.Pos.y()};

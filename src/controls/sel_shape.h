@@ -72,7 +72,8 @@ class TSelShape : public QWidget {
   // The event's position, confined to the parent while dragging.
   TShapeMouseEvent Translate(const QMouseEvent& event, Qt::MouseButton button) const;
   void ShowZoneCursor();
-  // Ends a drag without a button release (the shape was hidden or disabled).
+  // Ends a drag without a button release (the shape was hidden or disabled,
+  // or the release went to another window).
   void AbandonDrag();
 
   QPen pen_;

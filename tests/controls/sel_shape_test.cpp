@@ -182,13 +182,21 @@ class SelShapeTest : public QObject {
     QVERIFY(!s.Dragging());
   }
 
-  void hidingEndsTheDrag() {
+  void hidingOrALostReleaseEndsTheDrag() {
     TSelShape& s = Make();
     PressAt({9, 70});
     s.hide();
     QVERIFY(!s.Dragging());
     QCOMPARE(QWidget::mouseGrabber(), nullptr);
     QTest::mouseRelease(&s, Qt::LeftButton);  // QTest's button state
+
+    s.show();
+    PressAt({9, 70});
+    Hover({6, 30});  // a movement without the button: its release went elsewhere
+    QVERIFY(!s.Dragging());
+    QCOMPARE(QWidget::mouseGrabber(), nullptr);
+    QCOMPARE(s.y(), 50);
+    QTest::mouseRelease(&s, Qt::LeftButton);
   }
 
   void paintsItsOutlineOverAClearInside() {
