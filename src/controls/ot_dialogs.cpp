@@ -199,7 +199,13 @@ void TOtFileDialog::ReturnControls() {
     slot.Host->hide();
     slot.FormerParent = nullptr;
   }
-  if (!grownBy_.isNull()) resize((size() - grownBy_).expandedTo(minimumSizeHint()));
+  if (!grownBy_.isNull()) {
+    // Shrinks about the centre again, so a dialog shown many times stays put.
+    const QSize shrunk = (size() - grownBy_).expandedTo(minimumSizeHint());
+    const QSize by = size() - shrunk;
+    resize(shrunk);
+    if (testAttribute(Qt::WA_Moved)) move(pos() + QPoint(by.width() / 2, by.height() / 2));
+  }
   grownBy_ = QSize();
 }
 

@@ -39,7 +39,8 @@ class TOtFileDialog : public QFileDialog {
  public:
   ~TOtFileDialog() override;
 
-  // Empty: the dialog's own title ("Open" / "Save As", translated).
+  // Empty: the dialog's own title ("Open" / "Save As", translated). A title
+  // once shown stays until another one is set.
   QString Title;
   // "Name|*.a;*.b|Name2|*.c"; the dialog lists the names.
   QString Filter;
@@ -63,7 +64,9 @@ class TOtFileDialog : public QFileDialog {
   QWidget* BottomControl() const { return embedded_[kBottom].Control; }
   // Each setter hides the control; a control set on the other side leaves it.
   // Throws EOtDialogError while the dialog shows the controls. A control that
-  // is destroyed leaves its property empty.
+  // is destroyed leaves its property empty. After the dialog the control is
+  // back in its parent at its old place, hidden, but not in a layout it may
+  // have been part of there.
   void SetRightControl(QWidget* control);
   void SetBottomControl(QWidget* control);
   // True while the dialog is shown and holds the controls.

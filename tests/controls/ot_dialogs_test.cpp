@@ -142,8 +142,10 @@ class OtDialogsTest : public QObject {
     auto* combo = panel->findChild<QComboBox*>();
     TOtSaveDialog dlg(window_.get());
     dlg.SetBottomControl(panel);
+    dlg.move(200, 150);  // placed by its owner: growing keeps the centre
     Show(dlg);
     QVERIFY(dlg.ControlsShown() && dlg.isAncestorOf(panel) && panel->isVisible());
+    const QRect firstShown = dlg.geometry();
     Save(dlg, "ot_save_dialog_code_panel");
     const QRect at = InDialog(dlg, *panel);
     QVERIFY(at.top() > InDialog(dlg, *Child<QDialogButtonBox>(dlg, "buttonBox")).bottom());
@@ -168,6 +170,8 @@ class OtDialogsTest : public QObject {
     QCOMPARE(panel->geometry(), QRect(8, 8, 300, 48));
     QCOMPARE(combo->currentIndex(), 3);  // the owner reads the choice afterwards
     QVERIFY(dlg.height() < plainHeight + 48);
+    Show(dlg);  // again: the same place and size
+    QCOMPARE(dlg.geometry(), firstShown);
   }
 
   void controlBookkeeping() {
