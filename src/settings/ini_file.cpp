@@ -16,13 +16,6 @@ namespace rd {
 
 namespace {
 
-std::string_view Trim(std::string_view s) {
-  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
-  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
-  return s;
-}
-
 // Control bytes other than tab mean the line is not text.
 bool IsText(std::string_view s) {
   for (unsigned char c : s)
@@ -53,7 +46,7 @@ void TIniFile::Append(std::string_view raw) {
     line.section = lines_.back().section;
     line.inSection = lines_.back().inSection;
   }
-  const std::string_view t = Trim(raw);
+  const std::string_view t = TrimBlanks(raw);
   if (!IsText(raw) || t.empty() || t.front() == ';') {
     lines_.push_back(std::move(line));
     return;
@@ -62,9 +55,9 @@ void TIniFile::Append(std::string_view raw) {
     const std::size_t close = t.find(']');
     line.isHeader = true;
     line.inSection = close != std::string_view::npos;
-    line.section = line.inSection ? AsciiLower(Trim(t.substr(1, close - 1))) : std::string();
+    line.section = line.inSection ? AsciiLower(TrimBlanks(t.substr(1, close - 1))) : std::string();
   } else if (const std::size_t eq = t.find('='); eq != std::string_view::npos && line.inSection) {
-    line.key = AsciiLower(Trim(t.substr(0, eq)));
+    line.key = AsciiLower(TrimBlanks(t.substr(0, eq)));
   }
   lines_.push_back(std::move(line));
 }
@@ -83,8 +76,8 @@ std::ptrdiff_t TIniFile::Find(std::string_view section, std::string_view key) co
 std::optional<std::string> TIniFile::Get(std::string_view section, std::string_view key) const {
   const std::ptrdiff_t at = Find(section, key);
   if (at < 0) return std::nullopt;
-  const std::string_view t = Trim(lines_[at].text);
-  std::string_view value = Trim(t.substr(t.find('=') + 1));
+  const std::string_view t = TrimBlanks(lines_[at].text);
+  std::string_view value = TrimBlanks(t.substr(t.find('=') + 1));
   if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') && value.back() == value.front())
     value = value.substr(1, value.size() - 2);
   return std::string(value);
@@ -105,7 +98,7 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
     const TLine& line = lines_[i];
     if (line.isHeader && line.inSection && line.section == s && header < 0) header = last = static_cast<std::ptrdiff_t>(i);
     else if (header >= 0 && line.isHeader) break;
-    else if (header >= 0 && !Trim(line.text).empty()) last = static_cast<std::ptrdiff_t>(i);
+    else if (header >= 0 && !TrimBlanks(line.text).empty()) last = static_cast<std::ptrdiff_t>(i);
   }
   if (header < 0) {
     Append("[" + std::string(section) + "]");

@@ -39,4 +39,11 @@ std::string AsciiLower(std::string_view s) {
   return r;
 }
 
+std::string_view TrimBlanks(std::string_view s) {
+  const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  while (!s.empty() && blank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && blank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
 }  // namespace rd

@@ -42,6 +42,9 @@ constexpr bool IsSjisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string AsciiLower(std::string_view s);
 
+// `s` without the spaces and tabs around it (names, keys, values, patterns).
+std::string_view TrimBlanks(std::string_view s);
+
 // Well-formed UTF-8 in the strict sense: no overlong forms, no surrogates,
 // nothing above U+10FFFF, no truncated sequence. An empty string is valid.
 bool IsValidUtf8(std::string_view bytes);
