@@ -16,6 +16,9 @@
 #include "settings/settings.h"
 #include "textcode/line_list.h"
 #include "textcode/text_code.h"
+#include "views/hide_identical.h"
+#include "views/line_info.h"
+#include "views/pane_colouring.h"
 
 class QComboBox;
 class QFrame;
@@ -31,6 +34,7 @@ class QWidget;
 namespace rd {
 
 class TEditor;
+class TMapBar;
 class TStatusPanels;
 class TCompanionServer;
 
@@ -61,7 +65,7 @@ class TForm1 : public QMainWindow, private TCompareHost {
   QProgressBar* Progress() const { return progress_; }
   QMenu* PopupMenu(Side side) const { return popup_[Index(side)]; }
   QWidget* PnlUpdate() const { return pnlUpdate_; }
-  QWidget* PnlErr() const { return pnlErr_; }
+  TMapBar* PnlErr() const { return map_; }
   QWidget* PnlABase() const { return paneBase_[0]; }
   QWidget* PnlBBase() const { return paneBase_[1]; }
   QSplitter* PnlMain() const { return pnlMain_; }
@@ -72,8 +76,9 @@ class TForm1 : public QMainWindow, private TCompareHost {
   TextCode RecordedCode(Side side) const { return recordedCode_[Index(side)]; }
   TextCode ChosenCode(Side side) const { return chosenCode_[Index(side)]; }
   // The line counts the map bar was last computed for (at least 1).
-  int MapLineCount(Side side) const { return mapLines_[Index(side)]; }
-  bool ErrorColouringOff() const { return errorColouringOff_; }
+  int MapLineCount(Side side) const;
+  bool ErrorColouringOff() const { return colouring_.ColouringOff; }
+  bool IdenticalLinesHidden() const { return hidden_.Active(); }
 
   // ---- commands, as the buttons, menus and keys run them
   void BtnChkClick();
@@ -92,11 +97,19 @@ class TForm1 : public QMainWindow, private TCompareHost {
   void ClearSearchWord();
   void ToggleInfoStrip();
   void ShowInfoStrip(bool show);
+  // "エラー行非表示" (Ctrl+E): the panes stop or start colouring differences.
   void ToggleErrorColouring();
+  // "同一行非表示" (Ctrl+R): the panes show only their difference lines, or
+  // the full texts again.
+  void PopAShowErrClick();
+  // "ソート": sorts one pane's lines, ignoring case, in the user's locale.
+  void SortPane(Side side);
   void CopyInfoStrip();
   void FocusOtherPane(Side side);
   // Next (down) or previous difference of a pane: buttons, F4, Ctrl+Up/Down.
   void Navigate(Side side, bool down);
+  // The line under a pane's caret: the last status panel and the strip.
+  void MemoACaretMoved(Side side);
 
   // Reads `path` into a pane in `code` (Auto detects); false when nothing was loaded.
   bool LoadText(Side side, TextCode code, const std::string& path);
@@ -143,7 +156,7 @@ class TForm1 : public QMainWindow, private TCompareHost {
 
   // Layout (main_window.cpp)
   void BuildLayout();
-  QWidget* BuildCommandBar();
+  QWidget* BuildCommandBar(QWidget* parent);
   QWidget* BuildPaneBase(Side side);
   QWidget* BuildInfoStrip();
   void BuildPopupMenu(Side side);
@@ -160,6 +173,9 @@ class TForm1 : public QMainWindow, private TCompareHost {
   void PaneChanged(Side side);
   void SetSearchWord(const std::string& word);
   std::string SearchWord() const;
+  // Sets a pane's text from lines, as the hiding and sorting do.
+  void SetPaneLines(Side side, const std::vector<std::string>& lines);
+  std::vector<std::string> PaneLineCopy(Side side) const;
   // A pane's lines as a line list for the comparison.
   TLineList PaneLines(Side side) const;
 
@@ -177,13 +193,11 @@ class TForm1 : public QMainWindow, private TCompareHost {
   TSettings settings_;
   TComparison comparison_;
   bool sideBySide_ = true;
-  bool errorColouringOff_ = false;
   PerSide<TextCode> recordedCode_{TextCode::Auto, TextCode::Auto};
   PerSide<TextCode> chosenCode_{TextCode::Sjis, TextCode::Sjis};
   PerSide<bool> lossy_{false, false};  // the pane lost characters when it was loaded
   PerSide<std::string> labelCaption_;   // file label caption, as bytes
   PerSide<std::string> labelPath_;      // file label hint: the last file loaded or saved
-  PerSide<int> mapLines_{1, 1};
   int wheelRest_ = 0;  // wheel units not yet turned into a row
 
   PerSide<TEditor*> memo_{};
@@ -192,9 +206,13 @@ class TForm1 : public QMainWindow, private TCompareHost {
   PerSide<QMenu*> popup_{};
   PerSide<QAction*> popShowInfo_{};
   PerSide<QAction*> popNoErrShow_{};
+  PerSide<QAction*> popShowErr_{};
   TEditor* infoMemo_ = nullptr;
   QWidget* pnlUpdate_ = nullptr;
-  QWidget* pnlErr_ = nullptr;
+  TMapBar* map_ = nullptr;
+  TPaneColouring colouring_{comparison_, settings_.Editor};
+  TLineInfoTracker lineInfo_;
+  THiddenLines hidden_;
   QSplitter* pnlMain_ = nullptr;
   QToolButton* btnForm_ = nullptr;
   TStatusPanels* status_ = nullptr;
