@@ -7,6 +7,8 @@
 #include <QApplication>
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QUrl>
 #include <QLabel>
 #include <QMenu>
 #include <QProgressBar>
@@ -20,6 +22,7 @@
 #include "app/message_boxes.h"
 #include "app/program_folder.h"
 #include "app/status_panels.h"
+#include "views/map_bar.h"
 #include "compare/comparison.h"
 #include "editor/editor_fonts.h"
 #include "editor/editor_widget.h"
@@ -64,6 +67,8 @@ TForm1::TForm1(const TMainWindowStart& start, QWidget* parent)
   };
   ShowMessage = [this](const QString& text) { ShowMessageBox(this, text); };
   AskYesNo = [this](const QString& text) { return AskWarning(this, text); };
+  AskOkCancel = [this](const QString& text) { return AskInformation(this, text); };
+  OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
   BuildLayout();
   ReadSettings();
@@ -109,8 +114,6 @@ void TForm1::BuildLayout() {
   auto* row = new QHBoxLayout();
   row->setContentsMargins(0, 0, 0, 0);
   row->setSpacing(0);
-  row->addWidget(BuildCommandBar());
-
   pnlMain_ = new QSplitter(Qt::Horizontal, central);
   pnlMain_->setObjectName(QStringLiteral("PnlMain"));
   pnlMain_->setHandleWidth(kSplitterWidth);
@@ -118,6 +121,7 @@ void TForm1::BuildLayout() {
   for (const Side side : {Side::A, Side::B}) pnlMain_->addWidget(BuildPaneBase(side));
   paneBase_[0]->setMinimumSize(100, 100);
   pnlMain_->installEventFilter(this);
+  row->addWidget(BuildCommandBar(central));
   row->addWidget(pnlMain_, 1);
   outer->addLayout(row, 1);
   outer->addWidget(BuildInfoStrip());
@@ -129,8 +133,8 @@ void TForm1::BuildLayout() {
   pnlCode_ = BuildCodePanel();
 }
 
-QWidget* TForm1::BuildCommandBar() {
-  auto* bar = new QWidget(this);
+QWidget* TForm1::BuildCommandBar(QWidget* parent) {
+  auto* bar = new QWidget(parent);
   bar->setObjectName(QStringLiteral("PnlBar"));
   bar->setFixedWidth(kCommandBarWidth);
   auto* layout = new QVBoxLayout(bar);
@@ -158,11 +162,8 @@ QWidget* TForm1::BuildCommandBar() {
   buttons->addStretch(1);
   layout->addWidget(menu);
 
-  pnlErr_ = new QFrame(bar);
-  pnlErr_->setObjectName(QStringLiteral("PnlErr"));
-  pnlErr_->setAccessibleName(U("差分マップ"));
-  static_cast<QFrame*>(pnlErr_)->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-  layout->addWidget(pnlErr_, 1);
+  map_ = new TMapBar(comparison_, settings_.Editor, memo_, bar);
+  layout->addWidget(map_, 1);
   return bar;
 }
 
@@ -216,6 +217,11 @@ QWidget* TForm1::BuildPaneBase(Side side) {
   memo->OnKeyDown = [this, side](QKeyEvent* e) { return PaneKeyDown(side, e); };
   memo->OnMouseWheel = [this](QWheelEvent* e) { return PaneWheel(e); };
   memo->OnChange = [this, side] { PaneChanged(side); };
+  memo->OnDrawLine = [this, side](TDrawLineEvent& e) { colouring_.DrawRow(side, e); };
+  memo->OnTopRowChange = [this, side] {
+    if (map_) map_->FollowPane(side);
+  };
+  memo->OnCaretMoved = [this, side] { MemoACaretMoved(side); };
   BuildPopupMenu(side);
   return base;
 }
@@ -226,8 +232,8 @@ void TForm1::BuildPopupMenu(Side side) {
   menu->setObjectName(side == Side::A ? QStringLiteral("PopupMenu1") : QStringLiteral("PopupMenu2"));
   QMenu* edit = menu->addMenu(U("編集"));
   edit->addAction(U("すべて選択"), this, [memo] { memo->SelectAll(); });
-  QAction* sort = edit->addAction(U("ソート"));
-  sort->setEnabled(false);
+  QAction* sort = edit->addAction(U("ソート"), this, [this, side] { SortPane(side); });
+  sort->setObjectName(side == Side::A ? QStringLiteral("PopSortA") : QStringLiteral("popSortB"));
   menu->addSeparator();
   menu->addAction(U("コピー"), this, [memo] { memo->CopyToClipboard(); });
   menu->addAction(U("切り取り"), this, [memo] { memo->CutToClipboard(); });
@@ -235,9 +241,13 @@ void TForm1::BuildPopupMenu(Side side) {
   menu->addSeparator();
   menu->addAction(U("元に戻す"), this, [memo] { memo->Undo(); });
   menu->addSeparator();
-  QAction* hide = menu->addAction(U("同一行非表示"));
-  hide->setEnabled(false);
-  QAction* info = menu->addAction(U("変更行表示"), this, [this] { ShowInfoStrip(true); });
+  QAction* hide = menu->addAction(U("同一行非表示"), this, [this] { PopAShowErrClick(); });
+  hide->setCheckable(true);
+  popShowErr_[Index(side)] = hide;
+  QAction* info = menu->addAction(U("変更行表示"), this, [this, side] {
+    if (pnlUpdate_->isVisible()) ShowInfoStrip(false);
+    else ShowInfoStrip(true, side);
+  });
   info->setCheckable(true);
   popShowInfo_[Index(side)] = info;
   QAction* noErr = menu->addAction(U("エラー行非表示"), this, [this] { ToggleErrorColouring(); });
@@ -294,6 +304,7 @@ QWidget* TForm1::BuildInfoStrip() {
   auto* menu = new QMenu(this);
   menu->addAction(U("コピー"), this, [this] { CopyInfoStrip(); });
   infoMemo_->PopupMenu = menu;
+  infoMemo_->OnDrawLine = [this](TDrawLineEvent& e) { colouring_.DrawMarks(e); };
   layout->addWidget(infoMemo_, 1);
   pnlUpdate_->hide();
   return pnlUpdate_;
@@ -344,17 +355,19 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TForm1::PnlErrResize() {
-  for (const Side side : {Side::A, Side::B})
-    mapLines_[Index(side)] = std::max(1, memo_[Index(side)]->Lines().Count());
-  pnlErr_->update();
+  if (map_) map_->PnlErrResize();
 }
+
+int TForm1::MapLineCount(Side side) const { return map_->Model().LineCount(side); }
 
 // ---- what a comparison tells the window -------------------------------------------
 
 void TForm1::ResultsDiscarding() {
   for (TEditor* memo : memo_) memo->Model().Modified = false;
-  errorColouringOff_ = false;
-  for (QAction* action : popNoErrShow_) action->setChecked(false);
+  // Hidden identical lines come back first, without a question.
+  if (hidden_.Active()) RestoreFullTexts();
+  SetErrorColouringOff(false);
+  lineInfo_.Forget();
 }
 
 void TForm1::ShowErrorCounts(const PerSide<std::size_t>& counts) {

@@ -9,6 +9,7 @@
 
 #include <functional>
 #include <memory>
+#include <vector>
 #include <string>
 
 #include "compare/comparison.h"
@@ -95,8 +96,9 @@ class TForm1 : public QMainWindow, private TCompareHost {
   void SearchNext(Side side, bool forward);
   // Esc: the search word leaves both panes.
   void ClearSearchWord();
-  void ToggleInfoStrip();
-  void ShowInfoStrip(bool show);
+  // Ctrl+Q and "変更行表示": the strip shows the line of the pane `from`.
+  void ToggleInfoStrip(Side from = Side::A);
+  void ShowInfoStrip(bool show, Side from = Side::A);
   // "エラー行非表示" (Ctrl+E): the panes stop or start colouring differences.
   void ToggleErrorColouring();
   // "同一行非表示" (Ctrl+R): the panes show only their difference lines, or
@@ -134,6 +136,7 @@ class TForm1 : public QMainWindow, private TCompareHost {
   // Message boxes go through these so that tests can answer them.
   std::function<void(const QString& text)> ShowMessage;
   std::function<bool(const QString& text)> AskYesNo;
+  std::function<bool(const QString& text)> AskOkCancel;
   // The search dialog's one-line question; `ok` false when cancelled.
   std::function<QString(const QString& initial, bool& ok)> AskText;
   // Opens a page in the default browser.
@@ -175,6 +178,11 @@ class TForm1 : public QMainWindow, private TCompareHost {
   std::string SearchWord() const;
   // Sets a pane's text from lines, as the hiding and sorting do.
   void SetPaneLines(Side side, const std::vector<std::string>& lines);
+  void SetErrorColouringOff(bool off);
+  void SetHiddenChecks(bool on);
+  // Leaves the hiding of identical lines without a question.
+  void RestoreFullTexts();
+  void FinishHidingChange();
   std::vector<std::string> PaneLineCopy(Side side) const;
   // A pane's lines as a line list for the comparison.
   TLineList PaneLines(Side side) const;

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
+#include <QCollator>
 #include <QCloseEvent>
 #include <QDesktopServices>
 #include <QFileInfo>
@@ -14,9 +15,12 @@
 #include <QWheelEvent>
 
 #include "app/main_window.h"
+#include "app/status_panels.h"
 #include "app/window_texts.h"
 #include "editor/editor_widget.h"
 #include "editor/sjis_qstring.h"
+#include "views/navigation.h"
+#include "views/sort_lines.h"
 
 namespace rd {
 
@@ -54,7 +58,8 @@ const TPaneShortcut kPaneShortcuts[] = {
     {Qt::Key_K, Qt::ControlModifier, [](TForm1& f, Side) { f.BtnChkClick(); }, false},
     {Qt::Key_N, Qt::ControlModifier, [](TForm1& f, Side s) { f.BtnNewClick(s); }, false},
     {Qt::Key_O, Qt::ControlModifier, [](TForm1& f, Side s) { f.BtnLoadClick(s); }, false},
-    {Qt::Key_Q, Qt::ControlModifier, [](TForm1& f, Side) { f.ToggleInfoStrip(); }, false},
+    {Qt::Key_Q, Qt::ControlModifier, [](TForm1& f, Side s) { f.ToggleInfoStrip(s); }, false},
+    {Qt::Key_R, Qt::ControlModifier, [](TForm1& f, Side) { f.PopAShowErrClick(); }, false},
     {Qt::Key_S, Qt::ControlModifier, [](TForm1& f, Side s) { f.BtnSaveClick(s); }, false},
     {Qt::Key_W, Qt::ControlModifier, [](TForm1& f, Side) { f.BtnFormClick(); }, false},
 };
@@ -67,11 +72,12 @@ constexpr Qt::KeyboardModifiers kCompared = Qt::ShiftModifier | Qt::ControlModif
 
 void TForm1::BtnChkClick() {
   progress_->setValue(0);
-  for (QAction* action : popNoErrShow_) action->setChecked(false);
-  errorColouringOff_ = false;
+  SetErrorColouringOff(false);
   std::string message;
   bool failed = false;
   try {
+    // Hidden identical lines come back before the panes are read.
+    comparison_.ResetResults();
     const TLineList linesA = PaneLines(Side::A);
     const TLineList linesB = PaneLines(Side::B);
     message = comparison_.CompareTexts(linesA, linesB, true, "TextA", "TextB");
@@ -186,29 +192,145 @@ bool TForm1::PaneWheel(QWheelEvent* event) {
 void TForm1::FocusOtherPane(Side side) { memo_[Index(Other(side))]->setFocus(Qt::TabFocusReason); }
 
 void TForm1::Navigate(Side side, bool down) {
-  TEditor* memo = memo_[Index(side)];
-  const TDiffEntry* entry = FindNextBlock(memo->Model().Row(), comparison_.Diff(side), !down);
-  if (!entry) return;
+  TEditor* own = memo_[Index(side)];
   TEditor* other = memo_[Index(Other(side))];
-  const int offset = memo->Model().Row() - memo->Model().TopRow();
-  memo->Model().SetRowCol(entry->line, 0);
-  other->Model().SetTopRow(std::max(0, entry->partner - std::max(0, offset)));
+  const auto pane = [](const TEditor* e) {
+    const TEditorModel& m = e->Model();
+    return TNavPane{m.Row(), m.TopRow(), m.VisibleRowCount(), m.Lines().Count()};
+  };
+  const TNavPlan plan = PlanNavigation({side, !down}, comparison_.Diff(side), pane(own), pane(other));
+  if (plan.OwnTopRow) own->Model().SetTopRow(*plan.OwnTopRow);
+  own->Model().SetRow(plan.OwnCaretRow);
+  other->Model().SetTopRow(plan.OtherTopRow);
+  if (plan.OtherCaretRow) other->Model().SetRow(*plan.OtherCaretRow);
+  if (plan.FocusOwn && !own->hasFocus()) own->setFocus(Qt::OtherFocusReason);
+}
+
+void TForm1::MemoACaretMoved(Side side) {
+  const Side other = Other(side);
+  const std::optional<TLineInfo> info =
+      lineInfo_.CaretMoved(side, memo_[Index(side)]->Model().Row(), comparison_.Diff(side),
+                           memo_[Index(other)]->Lines().Count(), pnlUpdate_->isVisible());
+  if (!info) return;
+  status_->SetPanelText(6, QString::fromStdString(info->Panel));
+  if (info->Strip == TStripAction::Untouched) return;
+  TEditorStrings& strip = infoMemo_->Lines();
+  if (info->Strip == TStripAction::Clear) {
+    strip.SetText("");
+    return;
+  }
+  const TStripContent content = MakeStrip(memo_[0]->Lines().Get(info->PairRows[0]), memo_[1]->Lines().Get(info->PairRows[1]));
+  strip.SetText(content.LineA + "\r\n" + content.LineB);
+  infoMemo_->Model().SetSelStart(content.SelStart);
+  infoMemo_->Model().SetSelLength(content.SelLength);
 }
 
 // ---- the information strip and the colouring switch -------------------------------------
 
-void TForm1::ShowInfoStrip(bool show) {
+void TForm1::ShowInfoStrip(bool show, Side from) {
   pnlUpdate_->setVisible(show);
   for (QAction* action : popShowInfo_) action->setChecked(show);
+  if (show) {
+    lineInfo_.Forget();
+    MemoACaretMoved(from);
+  }
+  // The panes' height changed only after the layout ran.
+  QApplication::sendPostedEvents(this, QEvent::LayoutRequest);
   PnlErrResize();
 }
 
-void TForm1::ToggleInfoStrip() { ShowInfoStrip(!pnlUpdate_->isVisible()); }
+void TForm1::ToggleInfoStrip(Side from) { ShowInfoStrip(!pnlUpdate_->isVisible(), from); }
+
+void TForm1::SetErrorColouringOff(bool off) {
+  colouring_.ColouringOff = off;
+  for (QAction* action : popNoErrShow_) action->setChecked(off);
+}
 
 void TForm1::ToggleErrorColouring() {
-  errorColouringOff_ = !errorColouringOff_;
-  for (QAction* action : popNoErrShow_) action->setChecked(errorColouringOff_);
+  SetErrorColouringOff(!colouring_.ColouringOff);
   RepaintPanes();
+}
+
+// ---- hiding identical lines and sorting ---------------------------------------------------
+
+std::vector<std::string> TForm1::PaneLineCopy(Side side) const {
+  const TEditorModel& m = memo_[Index(side)]->Model();
+  const int count = m.Lines().Count();
+  std::vector<std::string> lines;
+  lines.reserve(static_cast<std::size_t>(count));
+  for (int i = 0; i < count; ++i) lines.emplace_back(m.Rows().RowText(i));
+  return lines;
+}
+
+void TForm1::SetPaneLines(Side side, const std::vector<std::string>& lines) {
+  std::size_t bytes = 0;
+  for (const std::string& line : lines) bytes += line.size() + 2;
+  std::string text;
+  text.reserve(bytes);
+  for (const std::string& line : lines) text.append(line).append("\r\n");
+  memo_[Index(side)]->Lines().SetText(text);
+}
+
+void TForm1::SetHiddenChecks(bool on) {
+  for (QAction* action : popShowErr_) action->setChecked(on);
+}
+
+void TForm1::PopAShowErrClick() {
+  if (!hidden_.Active()) {
+    TPaneTexts full;
+    for (const Side side : {Side::A, Side::B}) {
+      full.Lines[Index(side)] = PaneLineCopy(side);
+      full.Modified[Index(side)] = memo_[Index(side)]->Model().Modified;
+    }
+    const PerSide<TPaneLines> reduced = hidden_.Hide(comparison_, std::move(full));
+    SetHiddenChecks(true);
+    for (const Side side : {Side::A, Side::B}) {
+      SetPaneLines(side, reduced[Index(side)]);
+      memo_[Index(side)]->Model().Modified = false;
+    }
+  } else {
+    if ((memo_[0]->Model().Modified || memo_[1]->Model().Modified) && !AskOkCancel(QString::fromUtf8(kShowDropsEditsQuestion))) {
+      SetHiddenChecks(true);
+      return;
+    }
+    RestoreFullTexts();
+  }
+  FinishHidingChange();
+}
+
+void TForm1::RestoreFullTexts() {
+  SetHiddenChecks(false);
+  const TPaneTexts full = hidden_.Show(comparison_);
+  for (const Side side : {Side::A, Side::B}) {
+    SetPaneLines(side, full.Lines[Index(side)]);
+    memo_[Index(side)]->Model().Modified = full.Modified[Index(side)];
+  }
+  FinishHidingChange();
+}
+
+void TForm1::FinishHidingChange() {
+  lineInfo_.Forget();
+  for (TEditor* memo : memo_) {
+    memo->Model().SetRowCol(0, 0);
+    memo->Model().SetTopRow(0);
+  }
+  if (colouring_.ColouringOff) ToggleErrorColouring();
+  RepaintPanes();
+  PnlErrResize();
+}
+
+void TForm1::SortPane(Side side) {
+  comparison_.ResetResults();
+  std::vector<std::string> lines = PaneLineCopy(side);
+  QCollator collator;  // the user's locale
+  collator.setCaseSensitivity(Qt::CaseInsensitive);
+  std::vector<QCollatorSortKey> keys;
+  keys.reserve(lines.size());
+  for (const std::string& line : lines) keys.push_back(collator.sortKey(FromSjis(line)));
+  const std::vector<std::size_t> order =
+      SortOrder(lines.size(), [&keys](std::size_t a, std::size_t b) { return keys[a].compare(keys[b]) < 0; });
+  ApplyOrder(lines, order);
+  SetPaneLines(side, lines);
   PnlErrResize();
 }
 

@@ -12,6 +12,7 @@
 #include "textcode/file_bytes.h"
 #include "textcode/file_replace.h"
 #include "textcode/pane_text.h"
+#include "views/map_bar.h"
 
 #include <QLabel>
 
@@ -158,7 +159,7 @@ void TForm1::PaneChanged(Side side) {
     memo->Model().Modified = false;
     comparison_.ResetResults();
   }
-  if (std::max(1, memo->Lines().Count()) != mapLines_[Index(side)]) PnlErrResize();
+  if (map_->Model().LineCountChanged(side, memo->Lines().Count())) PnlErrResize();
 }
 
 // ---- dropped and sent files ----------------------------------------------------------------------

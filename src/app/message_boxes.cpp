@@ -15,3 +15,12 @@ bool AskWarning(QWidget* parent, const QString& text) {
 }
 
 }  // namespace rd
+
+namespace rd {
+
+bool AskInformation(QWidget* parent, const QString& text) {
+  return QMessageBox::information(parent, QApplication::applicationName(), text, QMessageBox::Ok | QMessageBox::Cancel,
+                                  QMessageBox::Cancel) == QMessageBox::Ok;
+}
+
+}  // namespace rd

@@ -10,5 +10,7 @@ namespace rd {
 void ShowMessageBox(QWidget* parent, const QString& text);
 // True only for Yes.
 bool AskWarning(QWidget* parent, const QString& text);
+// An information box with OK and Cancel; true only for OK.
+bool AskInformation(QWidget* parent, const QString& text);
 
 }  // namespace rd

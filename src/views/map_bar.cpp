@@ -44,7 +44,11 @@ TMapBar::TMapBar(const TComparison& comparison, const TEditorSettings& settings,
     thumb->SetPen(QPen(QColor(0x30, 0x30, 0x30), 1));
     thumb->OnMouseDown = [this, side](const TShapeMouseEvent& e) { ThumbDown(side, e); };
     thumb->OnMouseMove = [this, side](const TShapeMouseEvent&) { ThumbMove(side); };
-    thumb->OnMouseUp = [this](const TShapeMouseEvent&) { model_.EndDrag(); };
+    // The last movement placed the thumb after its handler ran: follow it once more.
+    thumb->OnMouseUp = [this, side](const TShapeMouseEvent&) {
+      ThumbMove(side);
+      model_.EndDrag();
+    };
     thumbs_[Index(side)] = thumb;
   }
 }
