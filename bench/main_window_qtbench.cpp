@@ -16,7 +16,11 @@
 #include <fstream>
 #include <random>
 
+#include <QTest>
+
 #include "app/main_window.h"
+#include "controls/sel_shape.h"
+#include "views/map_bar.h"
 #include "editor/editor_widget.h"
 #include "text_pair.h"
 #include "textcode/jis_convert.h"
@@ -66,6 +70,7 @@ void Run(const char* name, rd::TextCode code, const std::string& dir) {
   QPixmap shot = form.grab();
   const qint64 paint = t.restart();
   const qint64 all = total.elapsed();
+  const double peak = PeakMb();  // open, compare and paint
 
   rd::TEditor* memo = form.Memo(rd::Side::A);
   t.restart();
@@ -81,10 +86,39 @@ void Run(const char* name, rd::TextCode code, const std::string& dir) {
   for (int i = 0; i < 100; ++i) form.Navigate(rd::Side::A, true), memo->viewport()->repaint();
   const double f4 = t.nsecsElapsed() / 1e6 / 100;
 
+  // The views: one paint of the map bar, a full pane repaint with colours
+  // and marks, hiding identical lines and showing them again, thumb drag steps.
+  rd::TMapBar* map = form.PnlErr();
+  t.restart();
+  for (int i = 0; i < 20; ++i) map->TextArea()->repaint();
+  const double mapPaint = t.nsecsElapsed() / 1e6 / 20;
+  memo->Model().SetTopRow(form.Comparison().Diff(rd::Side::A).front().line);
+  t.restart();
+  for (int i = 0; i < 20; ++i) memo->viewport()->repaint();
+  const double panePaint = t.nsecsElapsed() / 1e6 / 20;
+  t.restart();
+  form.PopAShowErrClick();
+  const double hide = t.nsecsElapsed() / 1e6;
+  t.restart();
+  form.PopAShowErrClick();
+  const double show = t.nsecsElapsed() / 1e6;
+  rd::TSelShape* thumb = map->Thumb(rd::Side::A);
+  const QPoint grip(6, 2);
+  QTest::mousePress(thumb, Qt::LeftButton, Qt::NoModifier, grip);
+  t.restart();
+  for (int i = 0; i < 50; ++i) {
+    QTest::mouseMove(thumb, grip + QPoint(0, 3));
+    memo->viewport()->repaint();
+  }
+  const double drag = t.nsecsElapsed() / 1e6 / 50;
+  QTest::mouseRelease(thumb, Qt::LeftButton, Qt::NoModifier, grip);
+  std::printf("%-6s map paint %.2f ms  pane repaint %.2f ms  hide %.0f ms  show %.0f ms  thumb drag step %.2f ms\n",
+              name, mapPaint, panePaint, hide, show, drag);
+
   std::printf("%-6s read+fill %5lld ms  compare %4lld ms  paint %3lld ms  total %5lld ms  | scroll row %.2f ms  "
               "Ctrl+End %.1f ms  F4 %.2f ms  | entries %zu/%zu  peak %.0f MB\n",
               name, load, compare, paint, all, scroll, ctrlEnd, f4, form.Comparison().Diff(rd::Side::A).size(),
-              form.Comparison().Diff(rd::Side::B).size(), PeakMb());
+              form.Comparison().Diff(rd::Side::B).size(), peak);
 }
 
 struct TKind {
@@ -109,7 +143,7 @@ int main(int argc, char** argv) {
   rd::bench::Text a = rd::bench::MakeText(lines, 7);
   std::mt19937_64 rng(3);
   for (std::string& line : a)
-    if (rng() % 3 != 0) line += kComment;
+    if (rng() % 8 != 0) line += kComment;
   const rd::bench::Text b = rd::bench::EditText(a, 11);
   const std::string dir = QDir::tempPath().toStdString();
   for (const TKind& k : kKinds) {

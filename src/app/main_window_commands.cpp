@@ -265,10 +265,14 @@ std::vector<std::string> TForm1::PaneLineCopy(Side side) const {
 void TForm1::SetPaneLines(Side side, const std::vector<std::string>& lines) {
   std::size_t bytes = 0;
   for (const std::string& line : lines) bytes += line.size() + 2;
-  std::string text;
-  text.reserve(bytes);
-  for (const std::string& line : lines) text.append(line).append("\r\n");
-  memo_[Index(side)]->Lines().SetText(text);
+  auto buffer = std::make_unique<char[]>(std::max<std::size_t>(bytes, 1));
+  char* out = buffer.get();
+  for (const std::string& line : lines) {
+    out = std::copy(line.begin(), line.end(), out);
+    *out++ = '\r';
+    *out++ = '\n';
+  }
+  memo_[Index(side)]->Lines().AdoptText(std::move(buffer), bytes);
 }
 
 void TForm1::SetHiddenChecks(bool on) {

@@ -321,6 +321,13 @@ void TEditorStrings::SetText(std::string_view text) {
   owner_.SetTopRow(0);
 }
 
+void TEditorStrings::AdoptText(std::unique_ptr<char[]> buffer, std::size_t size) {
+  owner_.ClearSelection();
+  owner_.Rows().AdoptText(std::move(buffer), size);
+  owner_.SetRowCol(0, 0);
+  owner_.SetTopRow(0);
+}
+
 void TEditorStrings::AssignText(std::string_view text) {
   owner_.ClearSelection();
   owner_.Rows().SetText(text);

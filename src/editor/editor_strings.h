@@ -3,6 +3,7 @@
 // through the replace-rows primitive, then place the owner's caret.
 #pragma once
 
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -25,6 +26,8 @@ class TEditorStrings {
   void Delete(int i);
   std::string Text() const;
   void SetText(std::string_view text);
+  // SetText for a large text: the rows keep the buffer instead of copies.
+  void AdoptText(std::unique_ptr<char[]> buffer, std::size_t size);
   void Clear();
   // Raises EEditorFileError when the file cannot be read; the text stays.
   void LoadFromFile(const std::string& path);

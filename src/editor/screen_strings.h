@@ -6,6 +6,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -100,6 +101,10 @@ class TEditorScreenStrings : public TEditorStringList {
   // Reads a file (lines end at CR LF, CR or LF; byte 26 ends the text).
   // Raises EEditorFileError with the path and the reason; the text stays.
   void LoadFromFile(const std::string& path);
+  // Takes over a text's bytes as the whole text (lines end at CR LF, CR or
+  // LF); the rows point into the buffer, so a large text costs no heap block
+  // per row. Undo lists are cleared, like SetText.
+  void AdoptText(std::unique_ptr<char[]> buffer, std::size_t size);
   // Empties the text as a notified change and clears the undo lists.
   void ClearText();
 

@@ -57,6 +57,10 @@ void TEditorScreenStrings::LoadFromFile(const std::string& path) {
 
   // Ctrl-Z ends the text.
   if (const void* eof = std::memchr(buffer.get(), 26, size)) size = static_cast<const char*>(eof) - buffer.get();
+  AdoptText(std::move(buffer), size);
+}
+
+void TEditorScreenStrings::AdoptText(std::unique_ptr<char[]> buffer, std::size_t size) {
   const std::string_view text(buffer.get(), size);
   // First pass: count the lines, so that the rows are allocated once.
   int lines = 0;
