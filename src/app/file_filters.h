@@ -1,8 +1,6 @@
-// The filter lists of the file dialogs, written as "description|patterns|..."
-// with patterns separated by ";", and their form for Qt's dialogs.
+// The filter list of the panes' open and save dialogs: "description|patterns"
+// pairs, patterns separated by ";".
 #pragma once
-
-#include <QStringList>
 
 namespace rd {
 
@@ -12,9 +10,6 @@ inline constexpr const char* kPaneFileFilter =
     "プログラム(*.c,*.cpp,*.h,*.java,*.pas;*.sql)|*.c;*.cpp;*.h;*.java;*.pas;*.sql|"
     "ＷＥＢ(*.htm,*.html,*.jsp,*.js,*.vbs,*.css,*.xml,*.dtd)|*.htm;*.html;*.jsp;*.js;*.vbs;*.css;*.xml;*.dtd|"
     "システム(*.bat,*.ini,*.inf)|*.bat;*.ini;*.inf|"
-    "全てのファイル(*.*)|*";
-
-// "Text (a)|*.a;*.b|..." as Qt's "Text (a) (*.a *.b)" list.
-QStringList QtNameFilters(const char* filter);
+    "全てのファイル(*.*)|*.*";
 
 }  // namespace rd

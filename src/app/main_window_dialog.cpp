@@ -1,34 +1,28 @@
 // TForm1's open and save dialogs: the file dialog with the character-code
 // panel below its file controls.
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFile>
-#include <QGridLayout>
 
 #include "app/file_filters.h"
 #include "app/main_window.h"
+#include "controls/ot_dialogs.h"
 
 namespace rd {
 
 bool TForm1::FileDialog(bool save, const std::string& preset, TFileChoice& choice) {
-  QFileDialog dialog(this, QString::fromUtf8(save ? "名前を付けて保存" : "ファイルを開く"));
-  dialog.setOption(QFileDialog::DontUseNativeDialog);
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
-  dialog.setDefaultSuffix(QStringLiteral("txt"));
-  dialog.setNameFilters(QtNameFilters(kPaneFileFilter));
-  if (!preset.empty()) dialog.selectFile(QFile::decodeName(QByteArray::fromStdString(preset)));
+  std::unique_ptr<TOtFileDialog> dialog;
+  if (save) dialog = std::make_unique<TOtSaveDialog>(this);
+  else dialog = std::make_unique<TOtOpenDialog>(this);
+  dialog->setObjectName(save ? QStringLiteral("SaveDialog") : QStringLiteral("OpenDialog"));
+  dialog->Title = QString::fromUtf8(save ? "名前を付けて保存" : "ファイルを開く");
+  dialog->DefaultExt = QStringLiteral("txt");
+  dialog->Filter = QString::fromUtf8(kPaneFileFilter);
+  dialog->FileName = QFile::decodeName(QByteArray::fromStdString(preset));
   cmbCode_->setCurrentIndex(static_cast<int>(choice.code));
-  if (auto* grid = qobject_cast<QGridLayout*>(dialog.layout())) {
-    grid->addWidget(pnlCode_, grid->rowCount(), 0, 1, grid->columnCount());
-    pnlCode_->show();
-  }
-  const bool ok = dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty();
-  // The panel goes back to the window, where it stays hidden.
-  pnlCode_->hide();
-  pnlCode_->setParent(this);
-  if (!ok) return false;
-  choice.path = QFile::encodeName(dialog.selectedFiles().front()).toStdString();
+  // The panel visits the dialog and comes back to this window, hidden.
+  dialog->SetBottomControl(pnlCode_);
+  if (!dialog->Execute()) return false;
+  choice.path = QFile::encodeName(dialog->FileName).toStdString();
   choice.code = static_cast<TextCode>(cmbCode_->currentIndex());
   return true;
 }

@@ -4,6 +4,10 @@
 // program and the settings file written at exit.
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTimer>
 #include <QDir>
 #include <QLabel>
 #include <QMimeData>
@@ -39,6 +43,7 @@ class MainWindowTest : public QObject {
   bool answer_ = true;
   TForm1::TFileChoice nextChoice_;
   bool chooseOk_ = false;
+  bool realDialogs_ = false;
 
   TForm1& Make(const std::string& texta = {}, const std::string& textb = {}) {
     form_.reset();
@@ -50,10 +55,11 @@ class MainWindowTest : public QObject {
       questions_ << text;
       return answer_;
     };
-    form_->ChooseFile = [this](bool, const std::string&, TForm1::TFileChoice& choice) {
-      if (chooseOk_) choice = nextChoice_;
-      return chooseOk_;
-    };
+    if (!realDialogs_)
+      form_->ChooseFile = [this](bool, const std::string&, TForm1::TFileChoice& choice) {
+        if (chooseOk_) choice = nextChoice_;
+        return chooseOk_;
+      };
     form_->OpenUrl = [](const QUrl&) {};
     form_->Start();
     form_->resize(900, 600);
@@ -80,6 +86,7 @@ class MainWindowTest : public QObject {
     folder_ = std::make_unique<TempFolder>();
     answer_ = true;
     chooseOk_ = false;
+    realDialogs_ = false;
   }
   void cleanup() { form_.reset(); }
 
@@ -130,6 +137,34 @@ class MainWindowTest : public QObject {
     QCOMPARE(Slurp(folder_->Path() + "u.txt"), std::string("日本語\nabc\n"));
     QCOMPARE(f.FileLabel(Side::A)->text(), QString::fromUtf8("[UTF8] u.txt"));
     QCOMPARE(f.ChosenCode(Side::A), TextCode::Utf8);
+  }
+
+  // The real open dialog: the code panel sits inside it, its choice decides
+  // the reading, and the panel goes back to the window afterwards.
+  void openDialogCarriesTheCodePanel() {
+    folder_->Write("e.txt", "\xC6\xFC\xCB\xDC\xB8\xEC\r\n");
+    realDialogs_ = true;
+    TForm1& f = Make();
+    bool sawPanel = false;
+    QString title;
+    QTimer::singleShot(0, &f, [&] {
+      auto* dialog = f.findChild<QFileDialog*>("OpenDialog");
+      if (!dialog) return;  // the test fails below: nothing was loaded
+      title = dialog->windowTitle();
+      auto* combo = dialog->findChild<QComboBox*>("CmbCode");
+      sawPanel = combo && combo->isVisible();
+      if (combo) combo->setCurrentIndex(2);  // "EUC"
+      Save(dialog, "open_dialog");
+      dialog->findChild<QLineEdit*>("fileNameEdit")->setText(QString::fromStdString(folder_->Path() + "e.txt"));
+      QMetaObject::invokeMethod(dialog, "accept", Qt::DirectConnection);
+    });
+    f.BtnLoadClick(Side::A);
+    QCOMPARE(title, QString::fromUtf8("ファイルを開く"));
+    QVERIFY(sawPanel);
+    QCOMPARE(f.ChosenCode(Side::A), TextCode::Euc);
+    QCOMPARE(f.FileLabel(Side::A)->text(), QString::fromUtf8("[EUC] e.txt"));
+    QVERIFY(f.findChild<QWidget*>("PnlCode")->isHidden());
+    QCOMPARE(f.findChild<QComboBox*>("CmbCode")->window(), static_cast<QWidget*>(&f));
   }
 
   void aFailedSaveKeepsTheOldFile() {
