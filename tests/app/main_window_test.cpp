@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QLocalSocket>
 #include <QTimer>
 #include <QDir>
 #include <QLabel>
@@ -21,6 +22,7 @@
 #include <memory>
 
 #include "app/about_box.h"
+#include "app/companion.h"
 #include "app/main_window.h"
 #include "app/status_panels.h"
 #include "editor/editor_widget.h"
@@ -452,6 +454,33 @@ class MainWindowTest : public QObject {
     Save(&about, "about_box");
     QTest::keyClick(&about, Qt::Key_Escape);
     QVERIFY(!about.isVisible());
+  }
+
+  // A connection that sends a word parameter the protocol does not know is
+  // closed; what it sent before changes nothing, and other connections work.
+  void aMalformedFrameClosesOnlyItsConnection() {
+    qputenv("XDG_RUNTIME_DIR", QByteArray::fromStdString(folder_->Path().substr(0, folder_->Path().size() - 1)));
+    const std::string a = folder_->Write("a.txt", "a\r\n");
+    TForm1& f = Make();
+    QLocalSocket bad;
+    bad.connectToServer(QString::fromStdString(CompanionSocketPath()));
+    QVERIFY(bad.waitForConnected(2000));
+    std::string bytes = CompanionMessage(Side::A, a);
+    const std::int32_t unknown[2] = {9, 0};
+    bytes.insert(bytes.size() - 8, reinterpret_cast<const char*>(unknown), 8);
+    bad.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    bad.flush();
+    QTRY_COMPARE(bad.state(), QLocalSocket::UnconnectedState);
+    QTest::qWait(100);
+    QCOMPARE(f.FileLabel(Side::A)->text(), QString());
+    QLocalSocket good;
+    good.connectToServer(QString::fromStdString(CompanionSocketPath()));
+    QVERIFY(good.waitForConnected(2000));
+    bytes = CompanionMessage(Side::A, a);
+    good.write(bytes.data(), static_cast<qint64>(bytes.size()));
+    good.flush();
+    QTRY_COMPARE(f.FileLabel(Side::A)->text(), QString("a.txt"));
+    qunsetenv("XDG_RUNTIME_DIR");
   }
 
   void settingsAreWrittenAtExitAndReadBack() {
