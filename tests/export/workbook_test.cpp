@@ -22,8 +22,8 @@ using testing::TTestTexts;
 
 // The workbook's cells as the Python reader of the spreadsheet format sees
 // them, one line each: "D7 s:x fill=FFCCCC top=medium fmt=@".
-std::vector<std::string> ReadBack(const std::string& path) {
-  const std::string command = "/usr/bin/python3 " RD_READ_WORKBOOK " '" + path + "' 2>&1";
+std::vector<std::string> ReadBack(const std::string& path, const char* option = "") {
+  const std::string command = std::string("/usr/bin/python3 " RD_READ_WORKBOOK " ") + option + " '" + path + "' 2>&1";
   std::vector<std::string> lines;
   FILE* pipe = ::popen(command.c_str(), "r");
   if (!pipe) return lines;
@@ -204,6 +204,99 @@ TEST(WorkbookBackend, SeparatorsAtTheGapsOfTheDifferenceMode) {
     ASSERT_THAT(run.messages, ElementsAre("Excel転送終了")) << c.addRow;
     EXPECT_THAT(BordersAndNumbers(ReadBack(run.opened.at(0))), ElementsAreArray(c.kept)) << "AddRow " << c.addRow;
   }
+}
+
+TEST(WorkbookBackend, TheLastRowOfTheSheetIsTheLastOneWritten) {
+  if (!ReaderPresent()) GTEST_SKIP() << "python3-openpyxl is missing";
+  TempFolder folder;
+  std::vector<std::string> opened;
+  TWorkbookOptions options;
+  options.Folder = folder.Path();
+  options.HasApplication = [] { return true; };
+  options.Open = [&opened](const std::string& path) {
+    opened.push_back(path);
+    return std::string();
+  };
+  TWorkbookAutomation automation(options);
+  const TAuto app = automation.GetApplication("Excel.Application");
+  app.Put("Visible", true);
+  const TAuto sheet = app.Get("WorkBooks").Get("Add").Get("WorkSheets", 1);
+  sheet.Put("Name", std::string_view("last"));
+  const TAuto last = sheet.Get("Range", std::string_view("B1048576"));
+  last.Put("Value", std::string_view("end"));
+  const TAuto beyond = last.Get("Offset", 1);  // leaving the sheet is no failure yet
+  try {
+    beyond.Put("Value", std::string_view("lost"));
+    ADD_FAILURE() << "a row beyond the sheet was written";
+  } catch (const TAutoError& e) {
+    EXPECT_STREQ(e.what(), "ワークシートの行数の上限（1048576行）を超えます");
+  }
+  EXPECT_THROW(sheet.Get("Range", std::string_view("B5")).Put("Value", std::string_view("up")), TAutoError);
+  automation.Release();
+  ASSERT_THAT(opened, ElementsAre(folder.Path() + "last.xlsx"));
+  std::string xml;
+  for (const std::string& line : ReadBack(opened[0], "--xml")) xml += line;
+  EXPECT_NE(xml.find(R"(<c r="B1048576" t="inlineStr"><is><t>end</t></is></c>)"), std::string::npos) << xml;
+  EXPECT_EQ(xml.find("lost"), std::string::npos);
+}
+
+TEST(WorkbookBackend, WithoutARegisteredApplicationNothingIsWritten) {
+  TempFolder folder;
+  const TTestTexts texts = SmallComparison();
+  const TBookRun run = ExportToBook(TExportMode::AllLines, texts.Input(), folder.Path() + "cache", false);
+  EXPECT_THAT(run.messages, ElementsAre("Excelが起動できません"));
+  EXPECT_TRUE(run.opened.empty());
+  EXPECT_FALSE(std::filesystem::exists(folder.Path() + "cache"));
+}
+
+TEST(WorkbookBackend, AFolderThatCannotBeMadeMeansNoApplication) {
+  TempFolder folder;
+  const std::string blocker = folder.Write("file", "not a folder");
+  const TTestTexts texts = SmallComparison();
+  const TBookRun run = ExportToBook(TExportMode::AllLines, texts.Input(), blocker + "/cache");
+  EXPECT_THAT(run.messages, ElementsAre("Excelが起動できません"));
+  EXPECT_TRUE(run.opened.empty());
+}
+
+TEST(WorkbookBackend, ASecondExportInTheSameSecondGetsAFileOfItsOwn) {
+  TempFolder folder;
+  const TTestTexts texts = SmallComparison();
+  ExportToBook(TExportMode::AllLines, texts.Input(), folder.Path());
+  const TBookRun second = ExportToBook(TExportMode::Differences, texts.Input(), folder.Path());
+  EXPECT_THAT(second.opened, ElementsAre(folder.Path() + "261208 090503 (2).xlsx"));
+  // No temporary file is left behind.
+  EXPECT_THAT(FilesIn(folder.Path()), ElementsAre("261208 090503 (2).xlsx", "261208 090503.xlsx"));
+}
+
+// Shift_JIS arrives as Unicode; a formula or a number in a text line stays
+// text. A control character other than the tab is kept in the file format's
+// escaped form "_x000C_", which spreadsheet programs show as the character.
+TEST(WorkbookBackend, LineTextsReachTheCellsAsTheyAre) {
+  if (!ReaderPresent()) GTEST_SKIP() << "python3-openpyxl is missing";
+  TempFolder folder;
+  TTestTexts texts;
+  texts.lines = {std::vector<std::string>{"\x83\x65\x83\x58\x83\x67", "=1+1", "0123", "a\tb\x0c"},
+                 std::vector<std::string>{"\x83\x65\x83\x58\x83\x67", "=1+1", "0123", "a\tb\x0c"}};
+  const TBookRun run = ExportToBook(TExportMode::AllLines, texts.Input(), folder.Path());
+  ASSERT_THAT(run.messages, ElementsAre("Excel転送終了"));
+  EXPECT_THAT(ReadBack(run.opened.at(0)), IsSupersetOf({"D5 s:テスト fmt=@", "D6 s:=1+1 fmt=@", "D7 s:0123 fmt=@",
+                                                        "D8 s:a\tb_x000C_ fmt=@", "H8 s:a\tb_x000C_ fmt=@"}));
+}
+
+TEST(WorkbookBackend, ALineLongerThanACellHoldsEndsTheTransferWithTheRowsWritten) {
+  if (!ReaderPresent()) GTEST_SKIP() << "python3-openpyxl is missing";
+  TempFolder folder;
+  TTestTexts texts;
+  texts.lines = {std::vector<std::string>{"first", std::string(32767, 'x'), std::string(32768, 'y'), "last"},
+                 std::vector<std::string>{"first", std::string(32767, 'x'), std::string(32768, 'y'), "last"}};
+  const TBookRun run = ExportToBook(TExportMode::AllLines, texts.Input(), folder.Path());
+  EXPECT_THAT(run.messages, ElementsAre("Excel転送失敗：502:セルに入る文字数（32767文字）を超えています"));
+  ASSERT_EQ(run.opened.size(), 1u);
+  const std::vector<std::string> cells = ReadBack(run.opened[0]);
+  const std::vector<std::string> kept = {"D5 s:first fmt=@", "D6 s:" + std::string(32767, 'x') + " fmt=@"};
+  EXPECT_THAT(cells, IsSupersetOf(kept));
+  for (const std::string& cell : cells) EXPECT_EQ(cell.find("yyy"), std::string::npos);
+  EXPECT_EQ(run.status.back(), "");  // the status bar was given back
 }
 
 }  // namespace
