@@ -34,20 +34,17 @@ class TExportProgress {
     dialog_.setWindowModality(Qt::ApplicationModal);
     dialog_.setCancelButtonText(U("キャンセル"));
     dialog_.setRange(0, 0);
-    dialog_.setMinimumDuration(0);
     dialog_.setAutoClose(false);
     dialog_.setAutoReset(false);
-    dialog_.hide();
-    clock_.start();
+    // The dialog shows itself at the first turn of the event loop after this.
+    dialog_.setMinimumDuration(kShowAfterMs);
   }
 
   void Status(std::string_view text) {
     if (text.empty()) return;
-    label_ = U(text);
     if (sinceRefresh_.isValid() && sinceRefresh_.elapsed() < kRefreshEveryMs) return;
     sinceRefresh_.start();
-    if (!dialog_.isVisible() && clock_.elapsed() >= kShowAfterMs) dialog_.show();
-    dialog_.setLabelText(label_);
+    dialog_.setLabelText(U(text));
     QCoreApplication::processEvents();
   }
 
@@ -57,9 +54,7 @@ class TExportProgress {
 
  private:
   QProgressDialog dialog_;
-  QElapsedTimer clock_;
   QElapsedTimer sinceRefresh_;
-  QString label_;
 };
 
 }  // namespace
