@@ -317,42 +317,6 @@ TEST(ExportToSheet, DifferencesWithContextAndSeparators) {
   }
 }
 
-TEST(ExportToSheet, TheBorderComesAfterTheCellsOfItsRowAndBeforeTheProgress) {
-  const TTestTexts texts = Thirty({3});
-  TExportInput input = texts.Input();
-  input.AddRow = 0;
-  const TRun run = Export(TExportMode::Differences, input);
-  const std::vector<std::string> expected = {
-      R"([B4].Offset(1))",         R"([F4].Offset(1))",
-      R"([B5].Offset(0, 1))",      R"([C5].Value := "4")",
-      R"([B5].Offset(0, 2))",      R"([D5].Value := "l3")",
-      R"([B5].Offset(0, 3))",      R"([E5].Value := " ")",
-      R"([B5].Offset(0, 2))",      R"([D5].Interior)",
-      R"([D5].Interior.ColorIndex := 19)", R"([B5].Value := "変更")",
-      R"([F5].Offset(0, 1))",      R"([G5].Value := "4")",
-      R"([F5].Offset(0, 2))",      R"([H5].Value := "other")",
-      R"([F5].Offset(0, 3))",      R"([I5].Value := " ")",
-      R"([F5].Offset(0, 2))",      R"([H5].Interior)",
-      R"([H5].Interior.ColorIndex := 19)", R"([F5].Value := "変更")",
-      R"([B5].Borders(8))",        R"([B5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 1))",      R"([C5].Borders(8))",
-      R"([C5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 2))",      R"([D5].Borders(8))",
-      R"([D5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 3))",      R"([E5].Borders(8))",
-      R"([E5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 4))",      R"([F5].Borders(8))",
-      R"([F5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 5))",      R"([G5].Borders(8))",
-      R"([G5].Borders(8).Weight := 3)",
-      R"([B5].Offset(0, 6))",      R"([H5].Borders(8))",
-      R"([H5].Borders(8).Weight := 3)",
-      R"(app.StatusBar := "出力中：3行")",
-  };
-  const std::vector<std::string> rows(run.log.begin() + static_cast<long>(kStartAndHeader.size()), run.log.end() - 3);
-  EXPECT_THAT(rows, ElementsAreArray(expected));
-}
-
 TEST(ExportToSheet, FailuresGiveTheirMessages) {
   const struct {
     const char* name;
