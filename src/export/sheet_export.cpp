@@ -39,9 +39,8 @@ std::string Failure(std::string_view head, int checkpoint, const char* what) {
 
 // Calls 6 to 8: font, captions, the two header rows, column widths and formats.
 void WriteHeader(const TAuto& sheet, const TExportInput& input) {
-  const TAuto font = sheet.Get("Cells").Get("Font");
-  font.Put("Name", std::string_view(kSheetFont));
-  font.Put("Size", kSheetFontSize);
+  sheet.Get("Cells").Get("Font").Put("Name", std::string_view(kSheetFont));
+  sheet.Get("Cells").Get("Font").Put("Size", kSheetFontSize);
   sheet.Get("Range", std::string_view("C2")).Put("Value", std::string_view(input.Caption[Index(Side::A)]));
   sheet.Get("Range", std::string_view("G2")).Put("Value", std::string_view(input.Caption[Index(Side::B)]));
   struct THeader {

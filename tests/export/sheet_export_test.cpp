@@ -78,6 +78,8 @@ const std::vector<std::string> kStartAndHeader = {
     R"(sheet.Cells)",
     R"([A:XFD].Font)",
     R"([A:XFD].Font.Name := "ＭＳ ゴシック")",
+    R"(sheet.Cells)",
+    R"([A:XFD].Font)",
     R"([A:XFD].Font.Size := 9)",
     R"(sheet.Range("C2"))",
     R"([C2].Value := "a.txt")",
