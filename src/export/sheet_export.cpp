@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <vector>
 
 #include "export/export_rows.h"
@@ -157,6 +158,72 @@ void WriteSideCells(const TAuto& labelCell, std::int32_t line, std::uint8_t kind
   }
 }
 
+namespace {
+
+struct TSession {
+  TAuto app;
+  TAuto sheet;
+};
+
+// Calls 1 to 5: the application, made visible, with a new workbook whose
+// first sheet is named by the time; nothing when any of them fails.
+std::optional<TSession> StartApplication(TAutomation& automation, const TExportHooks& hooks) {
+  try {
+    TSession session;
+    session.app = automation.GetApplication(kSpreadsheetProgId);
+    session.app.Put("Visible", true);
+    session.app.Put("DisplayStatusBar", true);
+    session.sheet = session.app.Get("WorkBooks").Get("Add").Get("WorkSheets", 1);
+    session.sheet.Call("Activate");
+    const std::string name = SheetNameOf(hooks.Now ? hooks.Now() : LocalNow());
+    session.sheet.Put("Name", std::string_view(name));
+    session.app.Put("ScreenUpdating", false);
+    return session;
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+}
+
+// Phase 4 up to the last row: the header, then all rows or the difference
+// rows with their context and separators. Returns false when cancelled;
+// raises what a call raises, with `checkpoint` at the step reached.
+bool TransferRows(TExportMode mode, const TSession& session, const TExportInput& input,
+                  std::vector<TExportRow>& rows, const TExportHooks& hooks, int& checkpoint) {
+  const TKindColorIndexes indexes = KindColorIndexes(input);
+  checkpoint = 400;
+  WriteHeader(session.sheet, input);
+  TRowWriter writer(session.app, session.sheet, input, indexes);
+  checkpoint = 401;
+  const bool all = mode == TExportMode::AllLines;
+  if (all) {
+    checkpoint = 500;
+  } else {
+    checkpoint = 600;
+    MarkAllContextRows(rows, input.AddRow);
+  }
+  std::optional<std::size_t> previous;  // the last row written
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (!all && rows[i].rowKind == kRowUnchanged) continue;
+    checkpoint = 501;
+    writer.MoveDown();
+    checkpoint = 502;
+    writer.WriteCells(rows[i]);
+    if (!all && (!previous || *previous + 1 != i)) writer.Separator();
+    previous = i;
+    writer.Progress(i);
+    if (hooks.Cancelled && hooks.Cancelled()) return false;
+  }
+  return true;
+}
+
+// Call 11: the application's status bar and screen back to normal.
+void EndTransfer(const TSession& session) {
+  session.app.Put("StatusBar", std::string_view());
+  session.app.Put("ScreenUpdating", true);
+}
+
+}  // namespace
+
 void ExportToSheet(TExportMode mode, const TExportInput& input, TAutomation& automation, const TExportHooks& hooks) {
   auto show = [&hooks](const std::string& text) {
     if (hooks.ShowMessage) hooks.ShowMessage(text);
@@ -170,68 +237,23 @@ void ExportToSheet(TExportMode mode, const TExportInput& input, TAutomation& aut
   }
 
   if (hooks.ProcessMessages) hooks.ProcessMessages();
-  TAuto app;
-  TAuto sheet;
-  try {
-    app = automation.GetApplication(kSpreadsheetProgId);
-    app.Put("Visible", true);
-    app.Put("DisplayStatusBar", true);
-    sheet = app.Get("WorkBooks").Get("Add").Get("WorkSheets", 1);
-    sheet.Call("Activate");
-    const std::string name = SheetNameOf(hooks.Now ? hooks.Now() : LocalNow());
-    sheet.Put("Name", std::string_view(name));
-    app.Put("ScreenUpdating", false);
-  } catch (const std::exception&) {
+  const std::optional<TSession> session = StartApplication(automation, hooks);
+  if (!session) {
     show(std::string(kMsgCannotStart));
     return;
   }
   checkpoint = 303;
-  const TKindColorIndexes indexes = KindColorIndexes(input);
 
   std::string failure;
-  bool cancelled = false;
-  auto stop = [&hooks] { return hooks.Cancelled && hooks.Cancelled(); };
+  bool finished = false;
   try {
-    checkpoint = 400;
-    WriteHeader(sheet, input);
-    TRowWriter writer(app, sheet, input, indexes);
-    checkpoint = 401;
-    if (mode == TExportMode::AllLines) {
-      checkpoint = 500;
-      for (std::size_t i = 0; i < rows.size() && !cancelled; ++i) {
-        checkpoint = 501;
-        writer.MoveDown();
-        checkpoint = 502;
-        writer.WriteCells(rows[i]);
-        writer.Progress(i);
-        cancelled = stop();
-      }
-    } else {
-      checkpoint = 600;
-      MarkAllContextRows(rows, input.AddRow);
-      std::size_t previous = 0;
-      bool first = true;
-      for (std::size_t i = 0; i < rows.size() && !cancelled; ++i) {
-        if (rows[i].rowKind == kRowUnchanged) continue;
-        checkpoint = 501;
-        writer.MoveDown();
-        checkpoint = 502;
-        writer.WriteCells(rows[i]);
-        if (first || previous + 1 != i) writer.Separator();
-        first = false;
-        previous = i;
-        writer.Progress(i);
-        cancelled = stop();
-      }
-    }
-    app.Put("StatusBar", std::string_view());
-    app.Put("ScreenUpdating", true);
+    finished = TransferRows(mode, *session, input, rows, hooks, checkpoint);
+    EndTransfer(*session);
   } catch (const std::exception& e) {
     failure = Failure(kMsgTransferFailed, checkpoint, e.what());
     std::vector<TExportRow>().swap(rows);
     try {
-      app.Put("StatusBar", std::string_view());
-      app.Put("ScreenUpdating", true);
+      EndTransfer(*session);
     } catch (const std::exception&) {
       // The transfer has already failed; that message is the one to show.
     }
@@ -243,7 +265,7 @@ void ExportToSheet(TExportMode mode, const TExportInput& input, TAutomation& aut
   }
   if (!failure.empty())
     show(failure);
-  else if (!cancelled)
+  else if (finished)
     show(std::string(kMsgTransferDone));
 }
 
