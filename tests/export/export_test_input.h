@@ -1,0 +1,35 @@
+// Export inputs built from literal lines and difference entries.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "export/export_input.h"
+
+namespace rd::testing {
+
+// Owns the lines and lists that an input's views point into.
+struct TTestTexts {
+  PerSide<std::vector<std::string>> lines;
+  PerSide<TDiffList> diff;
+
+  TExportInput Input() const {
+    TExportInput input;
+    for (const Side side : {Side::A, Side::B}) {
+      const std::vector<std::string>& own = lines[Index(side)];
+      input.Lines[Index(side)] = {own.size(), [&own](std::size_t i) { return std::string_view(own[i]); }};
+      input.Diff[Index(side)] = diff[Index(side)];
+    }
+    return input;
+  }
+};
+
+// Lines "<prefix>0", "<prefix>1", ...
+inline std::vector<std::string> Numbered(std::string_view prefix, int count) {
+  std::vector<std::string> lines;
+  for (int i = 0; i < count; ++i) lines.push_back(std::string(prefix) + std::to_string(i));
+  return lines;
+}
+
+}  // namespace rd::testing
