@@ -254,8 +254,8 @@ void TForm1::BuildPopupMenu(Side side) {
   noErr->setCheckable(true);
   popNoErrShow_[Index(side)] = noErr;
   QMenu* excel = menu->addMenu(U("Ｅｘｃｅｌ 連携"));
-  excel->addAction(U("全行出力"))->setEnabled(false);
-  excel->addAction(U("差分出力"))->setEnabled(false);
+  excel->addAction(U("全行出力"), this, [this] { PopAExAllClick(1); });
+  excel->addAction(U("差分出力"), this, [this] { PopAExAllClick(2); });
   popup_[Index(side)] = menu;
   memo->PopupMenu = menu;
 }

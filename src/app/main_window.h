@@ -14,6 +14,7 @@
 
 #include "compare/comparison.h"
 #include "compare/side.h"
+#include "export/export_window.h"
 #include "settings/settings.h"
 #include "textcode/line_list.h"
 #include "textcode/text_code.h"
@@ -104,6 +105,8 @@ class TForm1 : public QMainWindow, private TCompareHost {
   // "同一行非表示" (Ctrl+R): the panes show only their difference lines, or
   // the full texts again.
   void PopAShowErrClick();
+  // "Ｅｘｃｅｌ 連携": tag 1 all lines, tag 2 the differences, into a workbook.
+  void PopAExAllClick(int tag);
   // "ソート": sorts one pane's lines, ignoring case, in the user's locale.
   void SortPane(Side side);
   void CopyInfoStrip();
@@ -139,6 +142,8 @@ class TForm1 : public QMainWindow, private TCompareHost {
   std::function<bool(const QString& text)> AskOkCancel;
   // The search dialog's one-line question; `ok` false when cancelled.
   std::function<QString(const QString& initial, bool& ok)> AskText;
+  // How the export reaches the spreadsheet application; tests replace parts.
+  TExportWindowHooks ExportHooks;
   // Opens a page in the default browser.
   std::function<void(const QUrl& url)> OpenUrl;
 

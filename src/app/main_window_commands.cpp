@@ -6,6 +6,7 @@
 #include <QCollator>
 #include <QCloseEvent>
 #include <QDesktopServices>
+#include <QFile>
 #include <QFileInfo>
 #include <QInputDialog>
 #include <QKeyEvent>
@@ -249,6 +250,26 @@ void TForm1::SetErrorColouringOff(bool off) {
 void TForm1::ToggleErrorColouring() {
   SetErrorColouringOff(!colouring_.ColouringOff);
   RepaintPanes();
+}
+
+// ---- export -------------------------------------------------------------------------------------
+
+void TForm1::PopAExAllClick(int tag) {
+  TExportInput input;
+  for (const Side side : {Side::A, Side::B}) {
+    const TEditorScreenStrings& rows = memo_[Index(side)]->Model().Rows();
+    input.Lines[Index(side)] = {static_cast<std::size_t>(memo_[Index(side)]->Lines().Count()),
+                                [&rows](std::size_t i) { return rows.RowText(static_cast<int>(i)); }};
+    input.Diff[Index(side)] = comparison_.Diff(side);
+    input.Caption[Index(side)] = QFile::decodeName(QByteArray::fromStdString(labelCaption_[Index(side)])).toStdString();
+  }
+  input.InsColor = settings_.Editor.InsColor;
+  input.UpdColor = settings_.Editor.UpdColor;
+  input.MovColor = settings_.Editor.MovColor;
+  input.AddRow = settings_.AddRow;
+  TExportWindowHooks hooks = ExportHooks;
+  if (!hooks.ShowMessage) hooks.ShowMessage = ShowMessage;
+  rd::PopAExAllClick(tag, input, this, hooks);
 }
 
 // ---- hiding identical lines and sorting ---------------------------------------------------
