@@ -1,5 +1,6 @@
 #include "settings/settings.h"
 
+#include <cassert>
 #include <charconv>
 #include <optional>
 
@@ -34,35 +35,102 @@ std::optional<std::int32_t> ParseInt(std::string_view s) {
   return static_cast<std::int32_t>(value);
 }
 
-class TReader {
- public:
-  TReader(const TIniFile& ini, const char* section) : ini_(ini), section_(section) {}
-  std::int32_t Int(const char* key, std::int32_t fallback) const {
-    const std::optional<std::string> v = ini_.Get(section_, key);
-    if (!v) return fallback;
-    return ParseInt(*v).value_or(fallback);
-  }
-  bool Bool(const char* key, bool fallback) const { return Int(key, fallback ? 1 : 0) != 0; }
-  std::string Text(const char* key, const std::string& fallback) const {
-    return ini_.Get(section_, key).value_or(fallback);
-  }
+// Accessors of the table: captureless lambdas, one per key.
+#define RD_INT(field) \
+  [](const TSettings& s) -> std::int32_t { return s.field; }, [](TSettings& s, std::int32_t v) { s.field = v; }, nullptr, nullptr
+#define RD_BOOL(field) \
+  [](const TSettings& s) -> std::int32_t { return s.field ? 1 : 0; }, [](TSettings& s, std::int32_t v) { s.field = v != 0; }, \
+      nullptr, nullptr
 
- private:
-  const TIniFile& ini_;
-  const char* section_;
+constexpr std::int32_t kNoDefault = 0;
+
+std::int32_t TabRule(std::int32_t v) { return TabWidthOf(v); }
+std::int32_t CodeRule(std::int32_t v) { return static_cast<std::int32_t>(CodeTypeOf(v)); }
+
+using enum TSettingKind;
+using enum TSettingWrite;
+
+// The keys in the order they are written, with the defaults and reading
+// rules of the settings file.
+const TSettingKey kKeys[] = {
+    {"Editor", "FontName", Text, kNoDefault, nullptr, nullptr, Always, nullptr, nullptr,
+     [](const TSettings& s) -> const std::string& { return s.Editor.FontName; },
+     [](TSettings& s, std::string v) { s.Editor.FontName = std::move(v); }},
+    {"Editor", "FontSize", Integer, kNoDefault, [](const TSettingsBase& b) { return b.FontSize; }, nullptr, Always,
+     RD_INT(Editor.FontSize)},
+    {"Editor", "FontColor", Colour, kNoDefault, [](const TSettingsBase& b) { return b.FontColor; }, nullptr, Always,
+     RD_INT(Editor.FontColor)},
+    {"Editor", "BackColor", Colour, kNoDefault, [](const TSettingsBase& b) { return b.BackColor; }, nullptr, Always,
+     RD_INT(Editor.BackColor)},
+    {"Editor", "TabIndent", Integer, kNoDefault, [](const TSettingsBase& b) { return b.TabIndent; }, TabRule, Always,
+     RD_INT(Editor.TabIndent)},
+    {"Editor", "TabShow", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.TabShow)},
+    {"Editor", "DSpcShow", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.DSpcShow)},
+    {"Editor", "RetShow", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Editor.RetShow)},
+    {"Editor", "VScroll", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Editor.VScroll)},
+    {"Editor", "HScroll", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Editor.HScroll)},
+    {"Editor", "RulerShow", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.RulerShow)},
+    {"Editor", "RowNumShow", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.RowNumShow)},
+    {"Editor", "FreeCur", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.FreeCur)},
+    {"Editor", "InsColor", Colour, 16768477, nullptr, nullptr, Always, RD_INT(Editor.InsColor)},
+    {"Editor", "MovColor", Colour, 14548957, nullptr, nullptr, Always, RD_INT(Editor.MovColor)},
+    {"Editor", "UpdColor", Colour, 14540287, nullptr, nullptr, Always, RD_INT(Editor.UpdColor)},
+    {"Editor", "CodeType", Integer, 1, nullptr, CodeRule, Always,
+     [](const TSettings& s) -> std::int32_t { return static_cast<std::int32_t>(s.Editor.CodeType); },
+     [](TSettings& s, std::int32_t v) { s.Editor.CodeType = CodeTypeOf(v); }, nullptr, nullptr},
+    {"Editor", "UpdateDlg", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Editor.UpdateDlg)},
+    // Read only: a search colour changed in the dialog lasts until exit.
+    {"Editor", "FindColor", Colour, 16711680, nullptr, nullptr, Never, RD_INT(Editor.FindColor)},
+
+    {"Check", "TrimLR", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.TrimLR)},
+    {"Check", "TrimR", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Check.TrimR)},
+    {"Check", "Blank", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Check.Blank)},
+    {"Check", "Text", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.Text)},
+    {"Check", "FMove", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Check.FMove)},
+
+    {"Excel", "AddRow", Integer, 5, nullptr, nullptr, Always, RD_INT(AddRow)},
+
+    // A maximised window keeps the last normal bounds in the file.
+    {"Form", "Maximized", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Form.Maximized)},
+    {"Form", "Top", Integer, kNoDefault, [](const TSettingsBase& b) { return b.ScreenHeight / 2 - 250; }, nullptr,
+     UnlessMaximized, RD_INT(Form.Top)},
+    {"Form", "Left", Integer, kNoDefault, [](const TSettingsBase& b) { return b.ScreenWidth / 2 - 300; }, nullptr,
+     UnlessMaximized, RD_INT(Form.Left)},
+    {"Form", "W", Integer, 600, nullptr, nullptr, UnlessMaximized, RD_INT(Form.W)},
+    {"Form", "H", Integer, 500, nullptr, nullptr, UnlessMaximized, RD_INT(Form.H)},
+    // Read only: the layout at start.
+    {"Form", "EditTate", Boolean, 1, nullptr, nullptr, Never, RD_BOOL(Form.EditTate)},
 };
 
-class TWriter {
- public:
-  TWriter(TIniFile& ini, const char* section) : ini_(ini), section_(section) {}
-  void Int(const char* key, std::int64_t value) { ini_.Set(section_, key, std::to_string(value)); }
-  void Bool(const char* key, bool value) { ini_.Set(section_, key, value ? "1" : "0"); }
-  void Text(const char* key, const std::string& value) { ini_.Set(section_, key, value); }
+#undef RD_INT
+#undef RD_BOOL
 
- private:
-  TIniFile& ini_;
-  const char* section_;
-};
+std::int32_t DefaultOf(const TSettingKey& key, const TSettingsBase& base) {
+  return key.BaseDefault ? key.BaseDefault(base) : key.Default;
+}
+
+// One key from the file into `s`, or its default.
+void ReadKey(const TSettingKey& key, const TIniFile& ini, const TSettingsBase& base, TSettings& s) {
+  const std::optional<std::string> text = ini.Get(key.Section, key.Name);
+  if (key.Kind == TSettingKind::Text) {
+    key.SetText(s, text.value_or(base.FontName));
+    return;
+  }
+  std::int32_t value = DefaultOf(key, base);
+  if (text) value = ParseInt(*text).value_or(value);
+  if (key.Kind == TSettingKind::Boolean) value = value != 0;
+  if (key.Rule) value = key.Rule(value);
+  key.Set(s, value);
+}
+
+void WriteKey(const TSettingKey& key, const TSettings& s, TIniFile& ini) {
+  switch (key.Kind) {
+    case TSettingKind::Text: ini.Set(key.Section, key.Name, "\"" + key.GetText(s) + "\""); break;
+    case TSettingKind::Boolean: ini.Set(key.Section, key.Name, key.Get(s) ? "1" : "0"); break;
+    case TSettingKind::Integer:
+    case TSettingKind::Colour: ini.Set(key.Section, key.Name, std::to_string(key.Get(s))); break;
+  }
+}
 
 }  // namespace
 
@@ -77,89 +145,35 @@ TextCode CodeTypeOf(int value) {
   }
 }
 
+std::span<const TSettingKey> SettingKeys() { return kKeys; }
+
+const TSettingKey& SettingKey(std::string_view name) {
+  for (const TSettingKey& key : kKeys)
+    if (name == key.Name) return key;
+  assert(false && "no settings key of that name");
+  return kKeys[0];
+}
+
+TSettings::TSettings() {
+  const TSettingsBase base;
+  for (const TSettingKey& key : kKeys) {
+    if (key.Kind == TSettingKind::Text) key.SetText(*this, base.FontName);
+    else key.Set(*this, key.Rule ? key.Rule(DefaultOf(key, base)) : DefaultOf(key, base));
+  }
+}
+
 TSettings ReadSettings(const TIniFile& ini, const TSettingsBase& base) {
   TSettings s;
-  const TReader editor(ini, "Editor");
-  TEditorSettings& e = s.Editor;
-  e.FontName = editor.Text("FontName", base.FontName);
-  e.FontSize = editor.Int("FontSize", base.FontSize);
-  e.FontColor = editor.Int("FontColor", base.FontColor);
-  e.BackColor = editor.Int("BackColor", base.BackColor);
-  e.InsColor = editor.Int("InsColor", 16768477);
-  e.MovColor = editor.Int("MovColor", 14548957);
-  e.UpdColor = editor.Int("UpdColor", 14540287);
-  e.FindColor = editor.Int("FindColor", 16711680);
-  e.TabIndent = TabWidthOf(editor.Int("TabIndent", base.TabIndent));
-  e.TabShow = editor.Bool("TabShow", true);
-  e.DSpcShow = editor.Bool("DSpcShow", true);
-  e.RetShow = editor.Bool("RetShow", false);
-  const bool v = editor.Bool("VScroll", false);
-  const bool h = editor.Bool("HScroll", false);
-  e.ScrollBars = v && h ? TScrollBars::ssBoth
-                 : v    ? TScrollBars::ssVertical
-                 : h    ? TScrollBars::ssHorizontal
-                        : TScrollBars::ssNone;
-  e.RulerShow = editor.Bool("RulerShow", true);
-  e.RowNumShow = editor.Bool("RowNumShow", true);
-  e.FreeCur = editor.Bool("FreeCur", true);
-  e.CodeType = CodeTypeOf(editor.Int("CodeType", 1));
-  e.UpdateDlg = editor.Bool("UpdateDlg", false);
-
-  const TReader check(ini, "Check");
-  s.Check.TrimLR = check.Bool("TrimLR", false);
-  s.Check.TrimR = check.Bool("TrimR", true);
-  s.Check.Blank = check.Bool("Blank", true);
-  s.Check.Text = check.Bool("Text", false);
-  s.Check.FMove = check.Bool("FMove", true);
-  s.AddRow = TReader(ini, "Excel").Int("AddRow", 5);
-
-  const TReader form(ini, "Form");
-  s.Form.Maximized = form.Bool("Maximized", false);
-  s.Form.H = form.Int("H", 500);
-  s.Form.W = form.Int("W", 600);
-  s.Form.Top = form.Int("Top", base.ScreenHeight / 2 - 250);
-  s.Form.Left = form.Int("Left", base.ScreenWidth / 2 - 300);
-  s.Form.EditTate = form.Bool("EditTate", true);
+  for (const TSettingKey& key : kKeys) ReadKey(key, ini, base, s);
   return s;
 }
 
 void WriteSettings(const TSettings& s, TIniFile& ini) {
-  TWriter editor(ini, "Editor");
-  const TEditorSettings& e = s.Editor;
-  editor.Text("FontName", "\"" + e.FontName + "\"");
-  editor.Int("FontSize", e.FontSize);
-  editor.Int("FontColor", e.FontColor);
-  editor.Int("BackColor", e.BackColor);
-  editor.Int("TabIndent", e.TabIndent);
-  editor.Bool("TabShow", e.TabShow);
-  editor.Bool("DSpcShow", e.DSpcShow);
-  editor.Bool("RetShow", e.RetShow);
-  editor.Bool("VScroll", e.ScrollBars == TScrollBars::ssVertical || e.ScrollBars == TScrollBars::ssBoth);
-  editor.Bool("HScroll", e.ScrollBars == TScrollBars::ssHorizontal || e.ScrollBars == TScrollBars::ssBoth);
-  editor.Bool("RulerShow", e.RulerShow);
-  editor.Bool("RowNumShow", e.RowNumShow);
-  editor.Bool("FreeCur", e.FreeCur);
-  editor.Int("InsColor", e.InsColor);
-  editor.Int("MovColor", e.MovColor);
-  editor.Int("UpdColor", e.UpdColor);
-  editor.Int("CodeType", static_cast<int>(e.CodeType));
-  editor.Bool("UpdateDlg", e.UpdateDlg);
-
-  TWriter check(ini, "Check");
-  check.Bool("TrimLR", s.Check.TrimLR);
-  check.Bool("TrimR", s.Check.TrimR);
-  check.Bool("Blank", s.Check.Blank);
-  check.Bool("Text", s.Check.Text);
-  check.Bool("FMove", s.Check.FMove);
-  TWriter(ini, "Excel").Int("AddRow", s.AddRow);
-
-  TWriter form(ini, "Form");
-  form.Bool("Maximized", s.Form.Maximized);
-  if (s.Form.Maximized) return;
-  form.Int("Top", s.Form.Top);
-  form.Int("Left", s.Form.Left);
-  form.Int("W", s.Form.W);
-  form.Int("H", s.Form.H);
+  for (const TSettingKey& key : kKeys) {
+    if (key.Write == TSettingWrite::Never) continue;
+    if (key.Write == TSettingWrite::UnlessMaximized && s.Form.Maximized) continue;
+    WriteKey(key, s, ini);
+  }
 }
 
 }  // namespace rd

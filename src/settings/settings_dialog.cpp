@@ -31,6 +31,24 @@ namespace {
 
 QString U(const char* text) { return QString::fromUtf8(text); }
 
+// The code radio buttons are tagged 1 "自動判定", 2 "SJIS", 3 "EUC", 4 "UTF8".
+int CodeRadioTag(TextCode code) {
+  switch (code) {
+    case TextCode::Auto: return 1;
+    case TextCode::Euc: return 3;
+    case TextCode::Utf8: return 4;
+    default: return 2;
+  }
+}
+TextCode CodeOfRadioTag(int tag) {
+  switch (tag) {
+    case 1: return TextCode::Auto;
+    case 3: return TextCode::Euc;
+    case 4: return TextCode::Utf8;
+    default: return TextCode::Sjis;
+  }
+}
+
 std::int32_t FromQColor(const QColor& c) { return c.red() | (c.green() << 8) | (c.blue() << 16); }
 
 QGroupBox* Group(const char* caption, QWidget* parent) { return new QGroupBox(U(caption), parent); }
@@ -77,10 +95,18 @@ TForm4::TForm4(TSettingsHost host, QWidget* parent)
   layout->setSizeConstraint(QLayout::SetFixedSize);
 }
 
-QCheckBox* TForm4::NewCheck(const char* name, const char* caption, QWidget* parent) {
+QCheckBox* TForm4::NewCheck(const char* name, const char* caption, const char* key, QWidget* parent) {
   auto* box = new QCheckBox(U(caption), parent);
   box->setObjectName(QString::fromLatin1(name));
+  checks_.push_back({box, &SettingKey(key)});
+  assert(checks_.back().key->Kind == TSettingKind::Boolean && "a check box stands for a boolean key");
   return box;
+}
+
+void TForm4::Store(std::initializer_list<QCheckBox*> boxes) {
+  for (QCheckBox* box : boxes)
+    for (const TCheckBinding& binding : checks_)
+      if (binding.box == box) binding.key->Set(Live(), box->isChecked() ? 1 : 0);
 }
 
 // ---- building the tabs -------------------------------------------------------------------
@@ -99,8 +125,10 @@ QWidget* TForm4::BuildEditorTab() {
     TColourSlot slot;
     const char* name;
     const char* label;
-  } colourRows[] = {{kWord, "BtnWord", "文字"}, {kIns, "BtnIns", "追加行"}, {kMov, "BtnMov", "移動行"},
-                    {kChg, "BtnChg", "変更行"}, {kBack, "BtnBack", "背景"},   {kFind, "BtnFind", "検索"}};
+    const char* key;
+  } colourRows[] = {{kWord, "BtnWord", "文字", "FontColor"}, {kIns, "BtnIns", "追加行", "InsColor"},
+                    {kMov, "BtnMov", "移動行", "MovColor"},  {kChg, "BtnChg", "変更行", "UpdColor"},
+                    {kBack, "BtnBack", "背景", "BackColor"}, {kFind, "BtnFind", "検索", "FindColor"}};
   for (int row = 0; row < kColourSlots; ++row) {
     const auto& r = colourRows[row];
     auto* button = new QPushButton(U("■"), colours);
@@ -111,6 +139,7 @@ QWidget* TForm4::BuildEditorTab() {
     font.setPointSize(14);
     button->setFont(font);
     colourButtons_[r.slot] = button;
+    colourKeys_[r.slot] = &SettingKey(r.key);
     grid->addWidget(new QLabel(U(r.label), colours), row, 0);
     grid->addWidget(button, row, 1);
     connect(button, &QPushButton::clicked, this, [this, slot = r.slot] { BtnColorClick(slot); });
@@ -128,9 +157,9 @@ QWidget* TForm4::BuildEditorTab() {
 
   QGroupBox* special = Group("特殊文字表示", page);
   auto* specialRow = new QHBoxLayout(special);
-  ChkTabShow = NewCheck("ChkTabShow", "TAB", special);
-  ChkDSpcShow = NewCheck("ChkDSpcShow", "全角空白", special);
-  ChkRetShow = NewCheck("ChkRetShow", "改行", special);
+  ChkTabShow = NewCheck("ChkTabShow", "TAB", "TabShow", special);
+  ChkDSpcShow = NewCheck("ChkDSpcShow", "全角空白", "DSpcShow", special);
+  ChkRetShow = NewCheck("ChkRetShow", "改行", "RetShow", special);
   for (QCheckBox* box : {ChkTabShow, ChkDSpcShow, ChkRetShow}) {
     specialRow->addWidget(box);
     connect(box, &QCheckBox::clicked, this, [this] { ChkSpecialClick(); });
@@ -156,10 +185,10 @@ QWidget* TForm4::BuildEditorTab() {
 
   QGroupBox* view = Group("表示", page);
   auto* viewGrid = new QGridLayout(view);
-  ChkHScr = NewCheck("ChkHScr", "横スクロール", view);
-  ChkVScr = NewCheck("ChkVScr", "縦スクロール", view);
-  ChkRuler = NewCheck("ChkRuler", "ルーラ", view);
-  ChkRowNum = NewCheck("ChkRowNum", "行番号", view);
+  ChkHScr = NewCheck("ChkHScr", "横スクロール", "HScroll", view);
+  ChkVScr = NewCheck("ChkVScr", "縦スクロール", "VScroll", view);
+  ChkRuler = NewCheck("ChkRuler", "ルーラ", "RulerShow", view);
+  ChkRowNum = NewCheck("ChkRowNum", "行番号", "RowNumShow", view);
   viewGrid->addWidget(ChkHScr, 0, 0);
   viewGrid->addWidget(ChkVScr, 0, 1);
   viewGrid->addWidget(ChkRuler, 1, 0);
@@ -170,7 +199,7 @@ QWidget* TForm4::BuildEditorTab() {
 
   QGroupBox* caret = Group("キャレット", page);
   auto* caretRow = new QHBoxLayout(caret);
-  ChkFreeCur = NewCheck("ChkFreeCur", "ﾌﾘｰｶｰｿﾙ", caret);
+  ChkFreeCur = NewCheck("ChkFreeCur", "ﾌﾘｰｶｰｿﾙ", "FreeCur", caret);
   caretRow->addWidget(ChkFreeCur);
   connect(ChkFreeCur, &QCheckBox::clicked, this, [this] { ChkFreeCurClick(); });
   right->addWidget(caret);
@@ -191,11 +220,11 @@ QWidget* TForm4::BuildEditorTab() {
 QWidget* TForm4::BuildCheckTab() {
   auto* page = new QWidget;
   auto* column = new QVBoxLayout(page);
-  ChkSpc = NewCheck("ChkSpc", "空白行を無視する", page);
-  ChkTrimR = NewCheck("ChkTrimR", "後方の空白を無視する", page);
-  ChkTrim = NewCheck("ChkTrim", "前後の空白を無視する", page);
-  ChkUpper = NewCheck("ChkUpper", "大文字小文字を区別しない", page);
-  ChkMove = NewCheck("ChkMove", "チェック後先頭行へ移動する", page);
+  ChkSpc = NewCheck("ChkSpc", "空白行を無視する", "Blank", page);
+  ChkTrimR = NewCheck("ChkTrimR", "後方の空白を無視する", "TrimR", page);
+  ChkTrim = NewCheck("ChkTrim", "前後の空白を無視する", "TrimLR", page);
+  ChkUpper = NewCheck("ChkUpper", "大文字小文字を区別しない", "Text", page);
+  ChkMove = NewCheck("ChkMove", "チェック後先頭行へ移動する", "FMove", page);
   for (QCheckBox* box : {ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove}) {
     column->addWidget(box);
     connect(box, &QCheckBox::clicked, this, [this] { ChkCheckClick(); });
@@ -222,7 +251,7 @@ QWidget* TForm4::BuildOtherTab() {
   column->addLayout(sendRow);
   connect(BtnUpdate, &QPushButton::clicked, this, [this] { BtnUpdateClick(); });
 
-  ChkUpdDlg = NewCheck("ChkUpdDlg", "保存確認のダイアログを表示する", page);
+  ChkUpdDlg = NewCheck("ChkUpdDlg", "保存確認のダイアログを表示する", "UpdateDlg", page);
   column->addWidget(ChkUpdDlg);
   connect(ChkUpdDlg, &QCheckBox::clicked, this, [this] { ChkUpdDlgClick(); });
 
@@ -264,36 +293,18 @@ void TForm4::setVisible(bool visible) {
 
 void TForm4::FormShow() {
   const TSettings& s = Live();
-  const TEditorSettings& e = s.Editor;
   filling_ = true;
   AttachScrollHandlers(false);
-  SetButtonColour(kIns, e.InsColor);
-  SetButtonColour(kChg, e.UpdColor);
-  SetButtonColour(kMov, e.MovColor);
-  SetButtonColour(kWord, e.FontColor);
-  SetButtonColour(kBack, e.BackColor);
-  SetButtonColour(kFind, e.FindColor);
-  ChkHScr->setChecked(e.ScrollBars == TScrollBars::ssHorizontal || e.ScrollBars == TScrollBars::ssBoth);
-  ChkVScr->setChecked(e.ScrollBars == TScrollBars::ssVertical || e.ScrollBars == TScrollBars::ssBoth);
-  ChkRuler->setChecked(e.RulerShow);
-  ChkRowNum->setChecked(e.RowNumShow);
-  ChkFreeCur->setChecked(e.FreeCur);
-  ComboFont->SetFontName(QString::fromStdString(e.FontName));
-  SpinSize->setValue(e.FontSize);
+  for (int slot = 0; slot < kColourSlots; ++slot)
+    SetButtonColour(static_cast<TColourSlot>(slot), colourKeys_[slot]->Get(s));
+  for (const TCheckBinding& binding : checks_) binding.box->setChecked(binding.key->Get(s) != 0);
+  ComboFont->SetFontName(QString::fromStdString(s.Editor.FontName));
+  SpinSize->setValue(s.Editor.FontSize);
   AttachScrollHandlers(true);
-  tabGroup_->button(e.TabIndent == 2 || e.TabIndent == 8 ? e.TabIndent : 4)->setChecked(true);
+  const int tab = s.Editor.TabIndent;
+  tabGroup_->button(tab == 2 || tab == 8 ? tab : 4)->setChecked(true);
   ChkSend->setChecked(SendToEntryExists(sendToFolder_, Side::A));
-  const int codeTag = e.CodeType == TextCode::Auto ? 1 : e.CodeType == TextCode::Euc ? 3 : e.CodeType == TextCode::Utf8 ? 4 : 2;
-  codeGroup_->button(codeTag)->setChecked(true);
-  ChkDSpcShow->setChecked(e.DSpcShow);
-  ChkTrim->setChecked(s.Check.TrimLR);
-  ChkTrimR->setChecked(s.Check.TrimR);
-  ChkSpc->setChecked(s.Check.Blank);
-  ChkUpper->setChecked(s.Check.Text);
-  ChkMove->setChecked(s.Check.FMove);
-  ChkRetShow->setChecked(e.RetShow);
-  ChkUpdDlg->setChecked(e.UpdateDlg);
-  ChkTabShow->setChecked(e.TabShow);
+  codeGroup_->button(CodeRadioTag(s.Editor.CodeType))->setChecked(true);
   SpinEx->setValue(s.AddRow);
   filling_ = false;
 }
@@ -312,13 +323,7 @@ void TForm4::BtnColorClick(TColourSlot slot) {
   const std::optional<std::int32_t> picked = ChooseColor(colours_[slot]);
   if (!picked || *picked == colours_[slot]) return;
   SetButtonColour(slot, *picked);
-  TEditorSettings& e = Live().Editor;
-  e.InsColor = colours_[kIns];
-  e.UpdColor = colours_[kChg];
-  e.MovColor = colours_[kMov];
-  e.FontColor = colours_[kWord];
-  e.BackColor = colours_[kBack];
-  e.FindColor = colours_[kFind];
+  for (int i = 0; i < kColourSlots; ++i) colourKeys_[i]->Set(Live(), colours_[i]);
   host_.Apply();
 }
 
@@ -330,10 +335,7 @@ void TForm4::RdoTabClick(int tag) {
 
 void TForm4::ChkSpecialClick() {
   if (filling_) return;
-  TEditorSettings& e = Live().Editor;
-  e.TabShow = ChkTabShow->isChecked();
-  e.DSpcShow = ChkDSpcShow->isChecked();
-  e.RetShow = ChkRetShow->isChecked();
+  Store({ChkTabShow, ChkDSpcShow, ChkRetShow});
   host_.Apply();
 }
 
@@ -351,46 +353,36 @@ void TForm4::SpinSizeChange() {
 
 void TForm4::ChkScrollClick() {
   if (filling_) return;
-  const bool h = ChkHScr->isChecked(), v = ChkVScr->isChecked();
-  Live().Editor.ScrollBars = h && v ? TScrollBars::ssBoth
-                             : h    ? TScrollBars::ssHorizontal
-                             : v    ? TScrollBars::ssVertical
-                                    : TScrollBars::ssNone;
+  Store({ChkHScr, ChkVScr});
   host_.Apply();
 }
 
 void TForm4::ChkViewClick() {
   if (filling_) return;
-  Live().Editor.RulerShow = ChkRuler->isChecked();
-  Live().Editor.RowNumShow = ChkRowNum->isChecked();
+  Store({ChkRuler, ChkRowNum});
   host_.Apply();
 }
 
 void TForm4::ChkFreeCurClick() {
   if (filling_) return;
-  Live().Editor.FreeCur = ChkFreeCur->isChecked();
+  Store({ChkFreeCur});
   host_.Apply();
 }
 
 void TForm4::RdoCodeClick(int tag) {
   if (filling_) return;
-  Live().Editor.CodeType = tag == 1 ? TextCode::Auto : tag == 3 ? TextCode::Euc : tag == 4 ? TextCode::Utf8 : TextCode::Sjis;
+  Live().Editor.CodeType = CodeOfRadioTag(tag);
 }
 
 void TForm4::ChkCheckClick() {
   if (filling_) return;
-  TCompareOptions& c = Live().Check;
-  c.Blank = ChkSpc->isChecked();
-  c.TrimR = ChkTrimR->isChecked();
-  c.TrimLR = ChkTrim->isChecked();
-  c.Text = ChkUpper->isChecked();
-  c.FMove = ChkMove->isChecked();
+  Store({ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove});
   host_.Apply();
 }
 
 void TForm4::ChkUpdDlgClick() {
   if (filling_) return;
-  Live().Editor.UpdateDlg = ChkUpdDlg->isChecked();
+  Store({ChkUpdDlg});
 }
 
 void TForm4::SpinExChange() {

@@ -12,6 +12,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 class QAbstractButton;
 class QButtonGroup;
@@ -23,6 +24,7 @@ class QSpinBox;
 namespace rd {
 
 struct TSettings;
+struct TSettingKey;
 class TFontComboBox;
 
 // What the dialog edits and how the change reaches the window.
@@ -59,7 +61,10 @@ class TForm4 : public QDialog {
   QWidget* BuildEditorTab();
   QWidget* BuildCheckTab();
   QWidget* BuildOtherTab();
-  QCheckBox* NewCheck(const char* name, const char* caption, QWidget* parent);
+  // A check box that stands for the boolean settings key `key`.
+  QCheckBox* NewCheck(const char* name, const char* caption, const char* key, QWidget* parent);
+  // Writes the boxes' states into their keys.
+  void Store(std::initializer_list<QCheckBox*> boxes);
 
   void SetButtonColour(TColourSlot slot, std::int32_t colour);
   void BtnColorClick(TColourSlot slot);
@@ -87,6 +92,12 @@ class TForm4 : public QDialog {
 
   std::array<QPushButton*, kColourSlots> colourButtons_{};
   std::array<std::int32_t, kColourSlots> colours_{};
+  std::array<const TSettingKey*, kColourSlots> colourKeys_{};
+  struct TCheckBinding {
+    QCheckBox* box;
+    const TSettingKey* key;
+  };
+  std::vector<TCheckBinding> checks_;
   QColorDialog* ColorDialog = nullptr;
   QButtonGroup* tabGroup_ = nullptr;
   QButtonGroup* codeGroup_ = nullptr;
