@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QFontDatabase>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -211,6 +212,18 @@ class SettingsDialogTest : public QObject {
       QApplication::processEvents();
       Save(&d, QString("settings_dialog_") + names[i]);
     }
+    // Installed families carry the icon of their kind: one for outline fonts, another for bitmap fonts.
+    auto* fonts = Find<QComboBox>("ComboFont");
+    QSet<qint64> outline, bitmap;
+    for (int i = 0; i < fonts->count(); ++i) {
+      const QString family = fonts->itemText(i);
+      if (!QFontDatabase::families().contains(family)) continue;  // a name from the settings file only
+      QVERIFY2(!fonts->itemIcon(i).isNull(), qPrintable(family));
+      (QFontDatabase::isScalable(family) ? outline : bitmap) << fonts->itemIcon(i).cacheKey();
+    }
+    QCOMPARE(outline.size(), 1);
+    QVERIFY(bitmap.size() <= 1 && !bitmap.intersects(outline));
+
     d.close();
     QVERIFY(!d.isVisible());  // hidden, not destroyed
     form_->ShowSettingsDialog();
