@@ -90,6 +90,8 @@ struct TSettingKey {
   void (*Set)(TSettings&, std::int32_t);
   const std::string& (*GetText)(const TSettings&);
   void (*SetText)(TSettings&, std::string);
+
+  std::int32_t DefaultFor(const TSettingsBase& base) const { return BaseDefault ? BaseDefault(base) : Default; }
 };
 
 // Every key, in the order they are written.
