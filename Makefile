@@ -8,7 +8,7 @@ SAN_BUILD ?= build-san
 JOBS      ?= $(shell nproc)
 DEBS      := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
              fonts-ipafont-gothic time qt6-translations-l10n \
-             xvfb xdotool imagemagick at-spi2-core python3-pyatspi python3-xlib dbus \
+             xvfb xdotool imagemagick at-spi2-core python3-pyatspi python3-xlib dbus desktop-file-utils \
              libxlsxwriter-dev python3-openpyxl xdg-utils
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

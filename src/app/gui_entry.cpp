@@ -67,7 +67,7 @@ extern "C" __attribute__((visibility("default"))) int RdRunInteractive(const TRd
   rd::TForm1 form({start->programDir, start->texta, start->textb});
   rd::TForm3 about(QString::fromUtf8(start->programDir), &form);
   rd::TForm2 batch(&form);
-  rd::TForm4 settings(&form);
+  rd::TForm4 settings({&form.Settings(), [&form] { form.ApplySettings(); }, form.ProgramDir()}, &form);
   form.SetSecondaryWindows(&about, &batch, &settings);
   form.Start();
   form.show();

@@ -14,6 +14,12 @@ namespace {
 
 std::string SettingsPath(const std::string& programDir) { return programDir + kSettingsFileName; }
 
+TScrollBars ScrollBarsOf(bool horizontal, bool vertical) {
+  if (horizontal && vertical) return TScrollBars::ssBoth;
+  if (horizontal) return TScrollBars::ssHorizontal;
+  return vertical ? TScrollBars::ssVertical : TScrollBars::ssNone;
+}
+
 }  // namespace
 
 void TForm1::ReadSettings() {
@@ -46,7 +52,7 @@ void TForm1::ApplySettings() {
     marks.RetMark.Visible = e.RetShow;
     marks.EofMark.Visible = e.RetShow;
     memo->SetMarks(marks);
-    memo->SetScrollBars(e.ScrollBars);
+    memo->SetScrollBars(ScrollBarsOf(e.HScroll, e.VScroll));
     TEditorRuler ruler = memo->Ruler();
     ruler.Visible = e.RulerShow;
     memo->SetRuler(ruler);

@@ -34,35 +34,28 @@ std::optional<std::int32_t> ParseInt(std::string_view s) {
   return static_cast<std::int32_t>(value);
 }
 
-class TReader {
- public:
-  TReader(const TIniFile& ini, const char* section) : ini_(ini), section_(section) {}
-  std::int32_t Int(const char* key, std::int32_t fallback) const {
-    const std::optional<std::string> v = ini_.Get(section_, key);
-    if (!v) return fallback;
-    return ParseInt(*v).value_or(fallback);
+// One key from the file into `s`, or its default.
+void ReadKey(const TSettingKey& key, const TIniFile& ini, const TSettingsBase& base, TSettings& s) {
+  const std::optional<std::string> text = ini.Get(key.Section, key.Name);
+  if (key.Kind == TSettingKind::Text) {
+    key.SetText(s, text.value_or(base.FontName));
+    return;
   }
-  bool Bool(const char* key, bool fallback) const { return Int(key, fallback ? 1 : 0) != 0; }
-  std::string Text(const char* key, const std::string& fallback) const {
-    return ini_.Get(section_, key).value_or(fallback);
+  std::int32_t value = key.DefaultFor(base);
+  if (text) value = ParseInt(*text).value_or(value);
+  if (key.Kind == TSettingKind::Boolean) value = value != 0;
+  if (key.Rule) value = key.Rule(value);
+  key.Set(s, value);
+}
+
+void WriteKey(const TSettingKey& key, const TSettings& s, TIniFile& ini) {
+  switch (key.Kind) {
+    case TSettingKind::Text: ini.Set(key.Section, key.Name, "\"" + key.GetText(s) + "\""); break;
+    case TSettingKind::Boolean: ini.Set(key.Section, key.Name, key.Get(s) ? "1" : "0"); break;
+    case TSettingKind::Integer:
+    case TSettingKind::Colour: ini.Set(key.Section, key.Name, std::to_string(key.Get(s))); break;
   }
-
- private:
-  const TIniFile& ini_;
-  const char* section_;
-};
-
-class TWriter {
- public:
-  TWriter(TIniFile& ini, const char* section) : ini_(ini), section_(section) {}
-  void Int(const char* key, std::int64_t value) { ini_.Set(section_, key, std::to_string(value)); }
-  void Bool(const char* key, bool value) { ini_.Set(section_, key, value ? "1" : "0"); }
-  void Text(const char* key, const std::string& value) { ini_.Set(section_, key, value); }
-
- private:
-  TIniFile& ini_;
-  const char* section_;
-};
+}
 
 }  // namespace
 
@@ -79,87 +72,16 @@ TextCode CodeTypeOf(int value) {
 
 TSettings ReadSettings(const TIniFile& ini, const TSettingsBase& base) {
   TSettings s;
-  const TReader editor(ini, "Editor");
-  TEditorSettings& e = s.Editor;
-  e.FontName = editor.Text("FontName", base.FontName);
-  e.FontSize = editor.Int("FontSize", base.FontSize);
-  e.FontColor = editor.Int("FontColor", base.FontColor);
-  e.BackColor = editor.Int("BackColor", base.BackColor);
-  e.InsColor = editor.Int("InsColor", 16768477);
-  e.MovColor = editor.Int("MovColor", 14548957);
-  e.UpdColor = editor.Int("UpdColor", 14540287);
-  e.FindColor = editor.Int("FindColor", 16711680);
-  e.TabIndent = TabWidthOf(editor.Int("TabIndent", base.TabIndent));
-  e.TabShow = editor.Bool("TabShow", true);
-  e.DSpcShow = editor.Bool("DSpcShow", true);
-  e.RetShow = editor.Bool("RetShow", false);
-  const bool v = editor.Bool("VScroll", false);
-  const bool h = editor.Bool("HScroll", false);
-  e.ScrollBars = v && h ? TScrollBars::ssBoth
-                 : v    ? TScrollBars::ssVertical
-                 : h    ? TScrollBars::ssHorizontal
-                        : TScrollBars::ssNone;
-  e.RulerShow = editor.Bool("RulerShow", true);
-  e.RowNumShow = editor.Bool("RowNumShow", true);
-  e.FreeCur = editor.Bool("FreeCur", true);
-  e.CodeType = CodeTypeOf(editor.Int("CodeType", 1));
-  e.UpdateDlg = editor.Bool("UpdateDlg", false);
-
-  const TReader check(ini, "Check");
-  s.Check.TrimLR = check.Bool("TrimLR", false);
-  s.Check.TrimR = check.Bool("TrimR", true);
-  s.Check.Blank = check.Bool("Blank", true);
-  s.Check.Text = check.Bool("Text", false);
-  s.Check.FMove = check.Bool("FMove", true);
-  s.AddRow = TReader(ini, "Excel").Int("AddRow", 5);
-
-  const TReader form(ini, "Form");
-  s.Form.Maximized = form.Bool("Maximized", false);
-  s.Form.H = form.Int("H", 500);
-  s.Form.W = form.Int("W", 600);
-  s.Form.Top = form.Int("Top", base.ScreenHeight / 2 - 250);
-  s.Form.Left = form.Int("Left", base.ScreenWidth / 2 - 300);
-  s.Form.EditTate = form.Bool("EditTate", true);
+  for (const TSettingKey& key : SettingKeys()) ReadKey(key, ini, base, s);
   return s;
 }
 
 void WriteSettings(const TSettings& s, TIniFile& ini) {
-  TWriter editor(ini, "Editor");
-  const TEditorSettings& e = s.Editor;
-  editor.Text("FontName", "\"" + e.FontName + "\"");
-  editor.Int("FontSize", e.FontSize);
-  editor.Int("FontColor", e.FontColor);
-  editor.Int("BackColor", e.BackColor);
-  editor.Int("TabIndent", e.TabIndent);
-  editor.Bool("TabShow", e.TabShow);
-  editor.Bool("DSpcShow", e.DSpcShow);
-  editor.Bool("RetShow", e.RetShow);
-  editor.Bool("VScroll", e.ScrollBars == TScrollBars::ssVertical || e.ScrollBars == TScrollBars::ssBoth);
-  editor.Bool("HScroll", e.ScrollBars == TScrollBars::ssHorizontal || e.ScrollBars == TScrollBars::ssBoth);
-  editor.Bool("RulerShow", e.RulerShow);
-  editor.Bool("RowNumShow", e.RowNumShow);
-  editor.Bool("FreeCur", e.FreeCur);
-  editor.Int("InsColor", e.InsColor);
-  editor.Int("MovColor", e.MovColor);
-  editor.Int("UpdColor", e.UpdColor);
-  editor.Int("CodeType", static_cast<int>(e.CodeType));
-  editor.Bool("UpdateDlg", e.UpdateDlg);
-
-  TWriter check(ini, "Check");
-  check.Bool("TrimLR", s.Check.TrimLR);
-  check.Bool("TrimR", s.Check.TrimR);
-  check.Bool("Blank", s.Check.Blank);
-  check.Bool("Text", s.Check.Text);
-  check.Bool("FMove", s.Check.FMove);
-  TWriter(ini, "Excel").Int("AddRow", s.AddRow);
-
-  TWriter form(ini, "Form");
-  form.Bool("Maximized", s.Form.Maximized);
-  if (s.Form.Maximized) return;
-  form.Int("Top", s.Form.Top);
-  form.Int("Left", s.Form.Left);
-  form.Int("W", s.Form.W);
-  form.Int("H", s.Form.H);
+  for (const TSettingKey& key : SettingKeys()) {
+    if (key.Write == TSettingWrite::Never) continue;
+    if (key.Write == TSettingWrite::UnlessMaximized && s.Form.Maximized) continue;
+    WriteKey(key, s, ini);
+  }
 }
 
 }  // namespace rd

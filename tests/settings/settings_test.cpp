@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "settings/settings.h"
 
 namespace rd {
@@ -19,7 +21,8 @@ TEST(Settings, DefaultsWithoutAFile) {
   EXPECT_EQ(s.Editor.TabIndent, 2);
   EXPECT_TRUE(s.Editor.TabShow);
   EXPECT_FALSE(s.Editor.RetShow);
-  EXPECT_EQ(s.Editor.ScrollBars, TScrollBars::ssNone);
+  EXPECT_FALSE(s.Editor.HScroll);
+  EXPECT_FALSE(s.Editor.VScroll);
   EXPECT_EQ(s.Editor.CodeType, TextCode::Sjis);
   EXPECT_FALSE(s.Editor.UpdateDlg);
   EXPECT_FALSE(s.Check.TrimLR);
@@ -35,26 +38,72 @@ TEST(Settings, DefaultsWithoutAFile) {
   EXPECT_TRUE(s.Form.EditTate);
 }
 
+// An empty file read and written back gives exactly the defaults, each
+// key in its section, in the order they are written.
+TEST(Settings, EmptyFileGivesTheDefaults) {
+  TSettingsBase base;
+  base.ScreenWidth = 1366;
+  base.ScreenHeight = 767;
+  const TSettings s = ReadSettings(TIniFile(), base);
+  TIniFile out;
+  WriteSettings(s, out);
+  EXPECT_EQ(out.Text(),
+            "[Editor]\r\n"
+            "FontName=\"ＭＳ ゴシック\"\r\nFontSize=10\r\nFontColor=0\r\nBackColor=16777215\r\nTabIndent=2\r\n"
+            "TabShow=1\r\nDSpcShow=1\r\nRetShow=0\r\nVScroll=0\r\nHScroll=0\r\nRulerShow=1\r\nRowNumShow=1\r\n"
+            "FreeCur=1\r\nInsColor=16768477\r\nMovColor=14548957\r\nUpdColor=14540287\r\nCodeType=1\r\n"
+            "UpdateDlg=0\r\n"
+            "[Check]\r\nTrimLR=0\r\nTrimR=1\r\nBlank=1\r\nText=0\r\nFMove=1\r\n"
+            "[Excel]\r\nAddRow=5\r\n"
+            "[Form]\r\nMaximized=0\r\nTop=133\r\nLeft=383\r\nW=600\r\nH=500\r\n");
+  // The two keys that are only read.
+  EXPECT_EQ(s.Editor.FindColor, 16711680);
+  EXPECT_TRUE(s.Form.EditTate);
+  // A default-made TSettings is the same as an empty file over the default base.
+  TIniFile fromDefault, fromEmpty;
+  WriteSettings(TSettings(), fromDefault);
+  WriteSettings(ReadSettings(TIniFile(), TSettingsBase()), fromEmpty);
+  EXPECT_EQ(fromDefault.Text(), fromEmpty.Text());
+}
+
+// The comparison options of an empty file, of a default-made TSettings and
+// of a default-made option set are the same.
+TEST(Settings, CheckDefaultsAgreeWithTheEngine) {
+  const TCompareOptions want{.TrimLR = false, .TrimR = true, .Blank = true, .Text = false, .FMove = true};
+  EXPECT_EQ(ReadSettings(TIniFile(), TSettingsBase()).Check, want);
+  EXPECT_EQ(TSettings().Check, want);
+  EXPECT_EQ(TCompareOptions(), want);
+}
+
+TEST(Settings, KeyTableNamesEveryKeyOnce) {
+  std::set<std::string> names;
+  for (const TSettingKey& key : SettingKeys()) EXPECT_TRUE(names.insert(key.Name).second) << key.Name;
+  EXPECT_EQ(names.size(), 31u);
+  EXPECT_STREQ(SettingKey("FMove").Section, "Check");
+  EXPECT_EQ(SettingKey("FindColor").Write, TSettingWrite::Never);
+}
+
 struct ReadCase {
   const char* text;
   int tab;
   TextCode code;
-  TScrollBars bars;
+  bool h, v;
 };
 
 TEST(Settings, ReadingRules) {
   const ReadCase cases[] = {
-      {"TabIndent=3\nCodeType=5\n", 4, TextCode::Sjis, TScrollBars::ssNone},
-      {"TabIndent=8\nCodeType=0\nVScroll=1\n", 8, TextCode::Auto, TScrollBars::ssVertical},
-      {"TabIndent=2\nCodeType=2\nHScroll=7\n", 2, TextCode::Euc, TScrollBars::ssHorizontal},
-      {"TabIndent=x\nCodeType=3\nVScroll=-1\nHScroll=1\n", 2, TextCode::Utf8, TScrollBars::ssBoth},
-      {"TabIndent=4\nCodeType=-1\nVScroll=yes\n", 4, TextCode::Sjis, TScrollBars::ssNone},
+      {"TabIndent=3\nCodeType=5\n", 4, TextCode::Sjis, false, false},
+      {"TabIndent=8\nCodeType=0\nVScroll=1\n", 8, TextCode::Auto, false, true},
+      {"TabIndent=2\nCodeType=2\nHScroll=7\n", 2, TextCode::Euc, true, false},
+      {"TabIndent=x\nCodeType=3\nVScroll=-1\nHScroll=1\n", 2, TextCode::Utf8, true, true},
+      {"TabIndent=4\nCodeType=-1\nVScroll=yes\n", 4, TextCode::Sjis, false, false},
   };
   for (const ReadCase& c : cases) {
     const TSettings s = ReadSettings(TIniFile(std::string("[Editor]\n") + c.text), TSettingsBase());
     EXPECT_EQ(s.Editor.TabIndent, c.tab) << c.text;
     EXPECT_EQ(s.Editor.CodeType, c.code) << c.text;
-    EXPECT_EQ(s.Editor.ScrollBars, c.bars) << c.text;
+    EXPECT_EQ(s.Editor.HScroll, c.h) << c.text;
+    EXPECT_EQ(s.Editor.VScroll, c.v) << c.text;
   }
 }
 
@@ -100,7 +149,7 @@ TEST(Settings, FullRoundTrip) {
   s.Editor.FontName = "IPAGothic";
   s.Editor.FontSize = 13;
   s.Editor.TabIndent = 8;
-  s.Editor.ScrollBars = TScrollBars::ssBoth;
+  s.Editor.HScroll = s.Editor.VScroll = true;
   s.Editor.CodeType = TextCode::Utf8;
   s.Editor.UpdateDlg = true;
   s.Editor.RetShow = true;
@@ -114,7 +163,7 @@ TEST(Settings, FullRoundTrip) {
   EXPECT_EQ(back.Editor.FontName, "IPAGothic");
   EXPECT_EQ(back.Editor.FontSize, 13);
   EXPECT_EQ(back.Editor.TabIndent, 8);
-  EXPECT_EQ(back.Editor.ScrollBars, TScrollBars::ssBoth);
+  EXPECT_TRUE(back.Editor.HScroll && back.Editor.VScroll);
   EXPECT_EQ(back.Editor.CodeType, TextCode::Utf8);
   EXPECT_TRUE(back.Editor.UpdateDlg);
   EXPECT_TRUE(back.Editor.RetShow);

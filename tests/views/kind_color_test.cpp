@@ -17,7 +17,7 @@ TEST(KindColor, OneColourPerKindNoneOtherwise) {
   for (const auto& c : cases) EXPECT_EQ(KindColor(c.kind, colours), c.colour) << "kind " << c.kind;
 
   // The defaults of the settings: added light blue, changed light red, moved light green.
-  const TEditorSettings defaults;
+  const TEditorSettings defaults = TSettings().Editor;
   EXPECT_EQ(KindColor(1, defaults), 16768477);
   EXPECT_EQ(KindColor(2, defaults), 14540287);
   EXPECT_EQ(KindColor(3, defaults), 14548957);
