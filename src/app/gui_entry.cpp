@@ -66,7 +66,7 @@ extern "C" __attribute__((visibility("default"))) int RdRunInteractive(const TRd
 
   rd::TForm1 form({start->programDir, start->texta, start->textb});
   rd::TForm3 about(QString::fromUtf8(start->programDir), &form);
-  rd::TForm2 batch(&form);
+  rd::TForm2 batch(form.BatchEngine(), form.PairViewer(), &form);
   rd::TForm4 settings({&form.Settings(), [&form] { form.ApplySettings(); }, form.ProgramDir()}, &form);
   form.SetSecondaryWindows(&about, &batch, &settings);
   form.Start();

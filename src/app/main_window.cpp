@@ -72,6 +72,8 @@ TForm1::TForm1(const TMainWindowStart& start, QWidget* parent)
 
   BuildLayout();
   ReadSettings();
+  batchEngine_ = std::make_unique<TComparisonBatchEngine>(comparison_, CheckFolder(programDir_),
+                                                          [this] { return settings_.Editor.CodeType; });
   comparison_.ResetResults();
   companion_ = std::make_unique<TCompanionServer>(this, [this](Side side, const std::string& path) {
     ReceiveFile(side, path);
@@ -382,6 +384,13 @@ void TForm1::ClearErrorCounts() {
 
 void TForm1::RepaintPanes() {
   for (TEditor* memo : memo_) memo->viewport()->update();
+}
+
+void TForm1::LoadText(Side side, const std::string& path) { LoadText(side, settings_.Editor.CodeType, path); }
+
+void TForm1::ShowResults() {
+  RepaintPanes();
+  PnlErrResize();
 }
 
 void TForm1::ProgressStep() { progress_->setValue(std::min(progress_->maximum(), progress_->value() + 10)); }

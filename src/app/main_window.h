@@ -12,6 +12,7 @@
 #include <vector>
 #include <string>
 
+#include "batch/batch_engine.h"
 #include "compare/comparison.h"
 #include "compare/side.h"
 #include "export/export_window.h"
@@ -47,7 +48,7 @@ struct TMainWindowStart {
   std::string textb;
 };
 
-class TForm1 : public QMainWindow, private TCompareHost {
+class TForm1 : public QMainWindow, private TCompareHost, private TPairViewer {
   Q_OBJECT
  public:
   explicit TForm1(const TMainWindowStart& start, QWidget* parent = nullptr);
@@ -72,6 +73,9 @@ class TForm1 : public QMainWindow, private TCompareHost {
   QWidget* PnlBBase() const { return paneBase_[1]; }
   QSplitter* PnlMain() const { return pnlMain_; }
   TComparison& Comparison() { return comparison_; }
+  // What the batch check window runs and shows pairs with.
+  TBatchEngine& BatchEngine() { return *batchEngine_; }
+  TPairViewer& PairViewer() { return *this; }
   TSettings& Settings() { return settings_; }
   const std::string& ProgramDir() const { return programDir_; }
   bool SideBySide() const { return sideBySide_; }
@@ -88,6 +92,7 @@ class TForm1 : public QMainWindow, private TCompareHost {
   void BtnHelpClick();
   void ShowAbout();
   void ShowBatch();
+  QWidget* BatchWindow() const { return batch_; }
   void ShowSettingsDialog();
   void BtnLoadClick(Side side);
   void BtnSaveClick(Side side);
@@ -162,6 +167,10 @@ class TForm1 : public QMainWindow, private TCompareHost {
   void RepaintPanes() override;
   void ProgressStep() override;
 
+  // TPairViewer
+  void LoadText(Side side, const std::string& path) override;
+  void ShowResults() override;
+
   // Layout (main_window.cpp)
   void BuildLayout();
   QWidget* BuildCommandBar(QWidget* parent);
@@ -234,6 +243,7 @@ class TForm1 : public QMainWindow, private TCompareHost {
   QComboBox* cmbCode_ = nullptr;
   QPointer<QWidget> about_, batch_, settingsDialog_;
   std::unique_ptr<TCompanionServer> companion_;
+  std::unique_ptr<TComparisonBatchEngine> batchEngine_;
 };
 
 }  // namespace rd
