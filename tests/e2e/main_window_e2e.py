@@ -78,6 +78,20 @@ def screenshot(name):
     return path
 
 
+def pixel(path, x, y):
+    out = subprocess.run(["convert", path, "-format", "%%[pixel:p{%d,%d}]" % (x, y), "info:"],
+                         check=True, capture_output=True, text=True).stdout.strip()
+    return out
+
+
+def line_point(root, name, offset):
+    """A point at the right end of the band of the line holding `offset`."""
+    obj = find(root, lambda o: o.name == name and o.getRole() == pyatspi.ROLE_TEXT)
+    ext = obj.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    x, y, w, h = obj.queryText().getCharacterExtents(offset, pyatspi.DESKTOP_COORDS)
+    return ext.x + ext.width - 30, y + h // 2
+
+
 def close_window(window_id):
     d = xdisplay.Display()
     w = d.create_resource_object("window", window_id)
@@ -120,6 +134,36 @@ xdo("key", "--clearmodifiers", "F4")
 _, caret = wait(lambda: (lambda t: t if t[1] > 0 else None)(pane_text(root, "TextA")))
 check(caret == len("first\n日本語\n"), "F4 puts TextA's caret on the changed line (offset %d)" % caret)
 check(label_by_description(root, "行情報") is not None, "the line information panel is readable")
+
+# The changed line is painted light red in both panes, the added line light blue.
+shot = screenshot("e2e_compared")
+changed = pixel(shot, *line_point(root, "TextA", len("first\n日本語\n")))
+check(changed in ("srgb(255,221,221)", "rgb(255,221,221)"), "TextA's changed line is light red: %s" % changed)
+added = pixel(shot, *line_point(root, "TextB", len("first\n日本語\nnew line\nsame\n")))
+check(added in ("srgb(221,221,255)", "rgb(221,221,255)"), "TextB's added line is light blue: %s" % added)
+mapbar = find(root, lambda o: o.name == "差分マップ")
+me = mapbar.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+column = subprocess.run(["convert", shot, "-crop", "1x%d+%d+%d" % (me.height - 4, me.x + 20, me.y + 2), "txt:-"],
+                        check=True, capture_output=True, text=True).stdout
+check("(221,221,255)" in column.replace(" ", ""), "the map bar shows TextB's added line")
+
+# Typing edits the pane; Ctrl+S saves it under a new name through the save dialog.
+xdo("type", "--delay", "50", "Z")
+text_a, _ = wait(lambda: (lambda t: t if t[0].startswith("first\n日本語\nZ") else None)(pane_text(root, "TextA")))
+check(text_a.startswith("first\n日本語\nZold line"), "typing reaches TextA: %r" % text_a[:24])
+saved = os.path.join(work, "saved.txt")
+xdo("key", "--clearmodifiers", "ctrl+s")
+dialog = wait(lambda: find(pyatspi.Registry.getDesktop(0), lambda o: o.getRole() == pyatspi.ROLE_DIALOG and o.name == "名前を付けて保存") or
+              find(root, lambda o: o.getRole() == pyatspi.ROLE_DIALOG), 10)
+check(dialog is not None, "Ctrl+S opens the save dialog")
+time.sleep(0.5)
+xdo("key", "--clearmodifiers", "ctrl+a")
+xdo("type", "--delay", "20", saved)
+xdo("key", "--clearmodifiers", "Return")
+check(wait(lambda: os.path.exists(saved)), "the pane is saved to a new file")
+if os.path.exists(saved):
+    check(open(saved, "rb").read().startswith(b"first\r\n\x93\xfa\x96\x7b\x8c\xea\r\nZold line"), "the saved bytes are the pane's Shift_JIS text")
+check(wait(lambda: label_by_description(root, "TextA ファイル") == "saved.txt"), "the file label names the saved file")
 
 xdo("key", "--clearmodifiers", "ctrl+q")
 strip = wait(lambda: find(root, lambda o: o.name == "変更行" and o.getState().contains(pyatspi.STATE_SHOWING)))
