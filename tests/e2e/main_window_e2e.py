@@ -168,6 +168,12 @@ check(wait(lambda: label_by_description(root, "TextA ファイル") == "saved.tx
 xdo("key", "--clearmodifiers", "ctrl+q")
 strip = wait(lambda: find(root, lambda o: o.name == "変更行" and o.getState().contains(pyatspi.STATE_SHOWING)))
 check(strip is not None, "Ctrl+Q shows the information strip")
+if strip is not None:
+    st = strip.queryText()
+    strip_text = st.getText(0, -1)
+    check(strip_text == "Zold line\nnew line", "the strip reads both lines of the pair: %r" % strip_text)
+    sel = st.getSelection(0) if st.getNSelections() > 0 else (0, 0)
+    check(strip_text[sel[0]:sel[1]] == "Zold", "the strip's selection is the differing stretch: %r" % strip_text[sel[0]:sel[1]])
 xdo("key", "--clearmodifiers", "ctrl+r")
 screenshot("e2e_main_window")
 
