@@ -118,4 +118,60 @@ void BM_EverySecondChanged(benchmark::State& state) {
 }
 BENCHMARK(BM_EverySecondChanged)->Unit(benchmark::kMillisecond);
 
+// Shapes that move many lines at once, at growing sizes: every one must grow
+// near-linearly (at most about 2.2x per doubling from 250,000 lines on).
+// TextB is TextA reordered; its lines are unique, so every line is paired and
+// the moved-lines step sees every crossing.
+Text Unique(std::size_t n) {
+  Text t;
+  t.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) t.push_back("line " + std::to_string(i) + " of the text;");
+  return t;
+}
+
+// The parts of TextA taken in turn, one line of each (parts of n / parts
+// lines): a merge of sorted lists, a sort by an alternating key.
+Text Interleaved(const Text& a, std::size_t parts) {
+  const std::size_t len = a.size() / parts;
+  Text b;
+  b.reserve(a.size());
+  for (std::size_t i = 0; i < len; ++i)
+    for (std::size_t part = parts; part-- > 0;) b.push_back(a[part * len + i]);
+  for (std::size_t i = parts * len; i < a.size(); ++i) b.push_back(a[i]);
+  return b;
+}
+
+// Blocks of `block` lines, each pair of neighbouring blocks swapped.
+Text BlockSwaps(const Text& a, std::size_t block) {
+  Text b = a;
+  for (std::size_t i = 0; i + 2 * block <= b.size(); i += 2 * block)
+    std::rotate(b.begin() + i, b.begin() + i + block, b.begin() + i + 2 * block);
+  return b;
+}
+
+enum Shape { kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal };
+
+void BM_MovedShapes(benchmark::State& state) {
+  const Text a = Unique(static_cast<std::size_t>(state.range(1)));
+  Text b;
+  switch (state.range(0)) {
+    case kHalves: b = Interleaved(a, 2); break;
+    case kQuarters: b = Interleaved(a, 4); break;
+    case kSwapLarge: b = BlockSwaps(a, a.size() / 8); break;
+    case kSwapSmall: b = BlockSwaps(a, 100); break;
+    case kRotation:
+      b = a;
+      std::rotate(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(b.size() / 3), b.end());
+      break;
+    default: b = Text(a.rbegin(), a.rend());
+  }
+  static const char* const kNames[] = {"halves", "quarters", "swap n/8", "swap 100", "rotation", "reversal"};
+  state.SetLabel(kNames[state.range(0)]);
+  RunCompare(state, a, b);
+}
+BENCHMARK(BM_MovedShapes)
+    ->ArgsProduct({{kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal}, {250000, 500000, 1000000}})
+    ->ArgNames({"shape", "lines"})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
