@@ -1,22 +1,19 @@
 #include "app/headless.h"
 
-#include <algorithm>
 #include <exception>
 #include <iostream>
 #include <new>
 
 #include "compare/report.h"
 #include "settings/settings.h"
+#include "textcode/text_code.h"
 
 namespace rd {
 
 namespace {
 
 // Standard error gets one line, whatever bytes the names hold.
-void PrintLine(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
-  std::cerr << "RavelleDiff: " << text << '\n';
-}
+void PrintLine(std::string text) { std::cerr << "RavelleDiff: " << OneLine(std::move(text)) << '\n'; }
 
 }  // namespace
 

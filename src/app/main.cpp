@@ -2,7 +2,6 @@
 // the window system; only an interactive start loads the window module.
 #include <dlfcn.h>
 
-#include <algorithm>
 #include <cstdlib>
 #include <iostream>
 #include <string_view>
@@ -12,6 +11,7 @@
 #include "app/gui_entry.h"
 #include "app/headless.h"
 #include "app/program_folder.h"
+#include "textcode/text_code.h"
 
 namespace {
 
@@ -51,8 +51,7 @@ int NoDisplay(const rd::TCommandLine& line) {
   } else {
     text += "ヘッドレス実行には texta=, textb=, ret= の 3 つのファイルが要ります。";
   }
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
-  std::cerr << "RavelleDiff: " << text << '\n';
+  std::cerr << "RavelleDiff: " << rd::OneLine(std::move(text)) << '\n';
   return 1;
 }
 

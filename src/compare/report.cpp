@@ -1,6 +1,5 @@
 #include "compare/report.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -24,13 +23,6 @@ void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, s
 
 // Paths and messages are UTF-8 in the program; the report holds Shift_JIS.
 std::string ToSjis(std::string_view utf8) { return Utf8ToSjis(utf8).value_or(std::string(utf8)); }
-
-// A CR or LF byte would start a line of its own: each becomes "?". (No
-// Shift_JIS character holds either byte.)
-std::string OneLine(std::string text) {
-  std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, '?');
-  return text;
-}
 
 // A file name: in Shift_JIS when it is UTF-8, else (a legacy Shift_JIS name
 // on disk) its bytes as they are.

@@ -39,4 +39,10 @@ std::string AsciiLower(std::string_view s) {
   return r;
 }
 
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = '?';
+  return text;
+}
+
 }  // namespace rd

@@ -42,6 +42,11 @@ constexpr bool IsSjisLead(std::uint8_t b) { return (b >= 0x81 && b <= 0x9F) || (
 constexpr char AsciiLower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 std::string AsciiLower(std::string_view s);
 
+// The text with each CR and LF byte as "?", for a name or message that must
+// stay on one line of a report or of standard error. (No Shift_JIS or UTF-8
+// character holds either byte.)
+std::string OneLine(std::string text);
+
 // Well-formed UTF-8 in the strict sense: no overlong forms, no surrogates,
 // nothing above U+10FFFF, no truncated sequence. An empty string is valid.
 bool IsValidUtf8(std::string_view bytes);

@@ -12,7 +12,6 @@
 #include <string>
 
 #include "temp_folder.h"
-#include "textcode/utf8_convert.h"
 
 namespace rd {
 namespace {
@@ -23,10 +22,12 @@ using testing::Slurp;
 
 const std::string kNoData = "\x83\x66\x81\x5b\x83\x5e\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";  // データがありません
 const std::string kGyo = " \x8d\x73";                                                                    // " 行"
-std::string Sjis(std::string_view utf8) { return Utf8ToSjis(utf8).value(); }
-const std::string kCannotRead = Sjis("ファイルを読み込めません。");
-const std::string kOutOfMemory = Sjis("メモリが不足しています");
-const std::string kTooManyLines = Sjis("行数が多すぎます（536,870,911 行まで）");
+// ファイルを読み込めません。 メモリが不足しています 行数が多すぎます（536,870,911 行まで）
+const std::string kCannotRead =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+const std::string kOutOfMemory = "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
+const std::string kTooManyLines = "\x8d\x73\x90\x94\x82\xaa\x91\xbd\x82\xb7\x82\xac\x82\xdc\x82\xb7\x81\x69"
+                                  "536,870,911 \x8d\x73\x82\xdc\x82\xc5\x81\x6a";
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr bool kSanitized = true;

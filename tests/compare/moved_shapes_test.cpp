@@ -1,12 +1,11 @@
 // The moved-lines step on texts that move many lines at once: interleaved
 // halves and quarters, block swaps, rotations and reversal. The results
-// must be the literal implementation's, and the step must stay
-// near-linear: the interleaved halves used to cost a walk over half the
-// text at every crossing.
+// must be the literal implementation's. (Their cost per line is measured by
+// BM_MovedShapes in bench/compare_bench.cpp: the interleaved halves used to
+// cost a walk over half the text at every crossing.)
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <random>
 #include <string>
 #include <vector>
@@ -114,26 +113,6 @@ TEST(MovedShapes, RepeatedLinesGiveTheLiteralResults) {
         ExpectLiteral(a, b, TCompareOptions{});
       }
     }
-}
-
-// Before the step was made linear, 300,000 interleaved lines took about 6 s
-// in the release build (four times as long per doubling); now about 60 ms.
-TEST(MovedShapes, InterleavedHalvesAreFast) {
-  const Text a = Unique(300000);
-  const Text b = Interleaved(a, 2);
-  const TLineList la = ToList(a);
-  const TLineList lb = ToList(b);
-  TComparison cmp;
-  const auto start = std::chrono::steady_clock::now();
-  ASSERT_EQ(cmp.CompareTexts(la, lb, false, "A", "B"), "");
-  const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  EXPECT_EQ(cmp.Diff(Side::A).size(), 150000u);
-  EXPECT_EQ(cmp.Diff(Side::B).size(), 150000u);
-#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__)
-  EXPECT_LT(seconds, 2.0);
-#else
-  EXPECT_LT(seconds, 20.0);
-#endif
 }
 
 }  // namespace

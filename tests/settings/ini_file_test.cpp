@@ -2,7 +2,6 @@
 #include <malloc.h>
 #include <sys/stat.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -121,9 +120,7 @@ TEST(IniFile, AFileThatCannotBeReadGivesTheDefaults) {
   // A pipe without a writer is neither waited for nor read.
   const std::string fifo = dir.Path() + "pipe.INI";
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(ReadIniFile(fifo).Text(), "");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
   // A device that never ends is not read to its end.
   EXPECT_EQ(ReadIniFile("/dev/zero").Text(), "");
   // A read error.

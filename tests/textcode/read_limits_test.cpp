@@ -6,7 +6,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <random>
 #include <string>
 #include <thread>
@@ -54,12 +53,10 @@ TEST(ReadLimits, ARegularFileOfTooManyLinesFailsWithTheReason) {
 }
 
 TEST(ReadLimits, ADeviceEndsAtItsFirstNul) {
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(ReadFileBytes("/dev/zero"), "");
   TLineList lines{"old"};
   LoadLines(lines, TextCode::Auto, "/dev/zero");
   EXPECT_EQ(lines.Count(), 0u);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
 }
 
 // Writes `piece` into a new FIFO until the reader goes away.
