@@ -151,10 +151,14 @@ Text BlockSwaps(const Text& a, std::size_t block) {
 
 enum Shape { kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal };
 
-void BM_MovedShapes(benchmark::State& state) {
-  const Text a = Unique(static_cast<std::size_t>(state.range(1)));
+void ShapeSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(250000)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+void BM_MovedShapes(benchmark::State& state, Shape shape) {
+  const Text a = Unique(static_cast<std::size_t>(state.range(0)));
   Text b;
-  switch (state.range(0)) {
+  switch (shape) {
     case kHalves: b = Interleaved(a, 2); break;
     case kQuarters: b = Interleaved(a, 4); break;
     case kSwapLarge: b = BlockSwaps(a, a.size() / 8); break;
@@ -163,15 +167,15 @@ void BM_MovedShapes(benchmark::State& state) {
       b = a;
       std::rotate(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(b.size() / 3), b.end());
       break;
-    default: b = Text(a.rbegin(), a.rend());
+    case kReversal: b = Text(a.rbegin(), a.rend()); break;
   }
-  static const char* const kNames[] = {"halves", "quarters", "swap n/8", "swap 100", "rotation", "reversal"};
-  state.SetLabel(kNames[state.range(0)]);
   RunCompare(state, a, b);
 }
-BENCHMARK(BM_MovedShapes)
-    ->ArgsProduct({{kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal}, {250000, 500000, 1000000}})
-    ->ArgNames({"shape", "lines"})
-    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MovedShapes, halves, kHalves)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, quarters, kQuarters)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, swap_eighths, kSwapLarge)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, swap_100, kSwapSmall)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, rotation, kRotation)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, reversal, kReversal)->Apply(ShapeSizes);
 
 }  // namespace
