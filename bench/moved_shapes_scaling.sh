@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Growth per doubling of CompareTexts on the moved shapes (and the realistic
-# pairs beside them), 250,000 to 1,000,000 lines. The machine is shared, so
+# pairs beside them), and of the moved-lines step alone on the same shapes,
+# 250,000 to 1,000,000 lines. The machine is shared, so
 # the benchmark runs several rounds, each size in every round, and the
 # fastest time of each case counts: load from elsewhere only ever adds.
 #   moved_shapes_scaling.sh BUILD [ROUNDS]
@@ -9,7 +10,7 @@ build=${1:-build}
 rounds=${2:-5}
 prog="$build/bench/compare_bench"
 for ((r = 0; r < rounds; r++)); do
-  "$prog" --benchmark_filter='BM_MovedShapes|BM_Realistic/(250000|500000|1000000)$' \
+  "$prog" --benchmark_filter='BM_MovedShapes|BM_MarkMovedStep|BM_Realistic/(250000|500000|1000000)$' \
           --benchmark_format=csv 2>/dev/null | grep '^"BM_' | grep -v -e _BigO -e _RMS
 done | awk -F, '
   { name = $1; gsub(/"/, "", name); t = $3 + 0;

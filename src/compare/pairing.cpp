@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cassert>
+#include <optional>
 
 namespace rd {
 
@@ -142,6 +143,36 @@ class TSkipList {
   TBigVector<std::int32_t> next_;
 };
 
+// The runs of paired A entries whose partners ascend. Partners stay fixed
+// while the moved-lines step turns states to Moved, so the runs are found
+// once, and a run that the step counts at a crossing is looked up instead
+// of walked. One number per position: inside a run, where the run starts;
+// at a run's start, where it ends; -1 for an unpaired entry.
+class TAscendingRuns {
+ public:
+  explicit TAscendingRuns(const Table& a) : mark_(a.size()) {
+    std::int32_t start = -1;
+    for (std::int32_t q = 0; q < Size(a); ++q) {
+      if (!a[q].Paired()) {
+        mark_[q] = -1;
+        start = -1;
+      } else if (start >= 0 && a[q - 1].partnerPosition < a[q].partnerPosition) {
+        mark_[q] = start;
+        mark_[start] = q;
+      } else {
+        start = q;
+        mark_[q] = q;
+      }
+    }
+  }
+  // Entries of q's run up to q, and from q on; q is paired.
+  std::int32_t Back(std::int32_t q) const { return q - (mark_[q] < q ? mark_[q] : q) + 1; }
+  std::int32_t Ahead(std::int32_t q) const { return (mark_[q] >= q ? mark_[q] : mark_[mark_[q]]) - q + 1; }
+
+ private:
+  TBigVector<std::int32_t> mark_;
+};
+
 // Marks the A entries at first..last, and their partners, as Moved. An entry
 // already marked stays as it is.
 void MarkMovedRange(Table& a, Table& b, std::int32_t first, std::int32_t last, TSkipList& unmarked) {
@@ -254,31 +285,9 @@ void MarkMoved(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
   const std::int32_t nA = Size(a);
-  // Partners stay fixed while states turn to Moved, so the runs of A entries
-  // whose partners ascend are known before the walk: back[q] is the length of
-  // the run ending at q, ahead[q] that of the run starting at q (0 for an
-  // unpaired entry). A run counted at a crossing is one of them, plus one.
-  TBigVector<std::int32_t> back(nA);
-  TBigVector<std::int32_t> ahead(nA);
-  for (std::int32_t q = 0; q < nA; ++q) {
-    if (!a[q].Paired()) {
-      back[q] = 0;
-      continue;
-    }
-    const bool joins = q > 0 && a[q - 1].Paired() && a[q - 1].partnerPosition < a[q].partnerPosition;
-    back[q] = joins ? back[q - 1] + 1 : 1;
-  }
-  for (std::int32_t q = nA - 1; q >= 0; --q) {
-    if (!a[q].Paired()) {
-      ahead[q] = 0;
-      continue;
-    }
-    const bool joins = q + 1 < nA && a[q + 1].Paired() && a[q + 1].partnerPosition > a[q].partnerPosition;
-    ahead[q] = joins ? ahead[q + 1] + 1 : 1;
-  }
-  // A positions not yet marked: marking skips the ones already Moved, so
-  // every entry is marked at most once however often ranges overlap.
-  TSkipList unmarked(nA);
+  // Built at the first crossing: texts without one pay nothing for them.
+  std::optional<TAscendingRuns> runs;
+  std::optional<TSkipList> unmarked;  // A positions not yet marked as moved
 
   std::int32_t top = 0;  // the TextA position of the pair that set the order so far
   for (std::int32_t f = 0; f < Size(b); ++f) {
@@ -288,14 +297,18 @@ void MarkMoved(TLineTables& t) {
       top = p;
       continue;
     }
+    if (!runs) {
+      runs.emplace(a);
+      unmarked.emplace(nA);
+    }
     // The pair crosses: the run of pairs ending at `top` (k) and the run
     // starting at p (l), each bounded on the side of F by F's position.
     const std::int32_t before = top - 1;
-    const std::int32_t k = 1 + (before >= 0 && a[before].Paired() && a[before].partnerPosition <= f ? back[before] : 0);
+    const std::int32_t k = 1 + (before >= 0 && a[before].Paired() && a[before].partnerPosition <= f ? runs->Back(before) : 0);
     const std::int32_t after = p + 1;
-    const std::int32_t l = 1 + (after < nA && a[after].Paired() && a[after].partnerPosition >= f ? ahead[after] : 0);
-    if (k > l) MarkMovedRange(a, b, p, p + l - 1, unmarked);
-    else MarkMovedRange(a, b, top - k + 1, top, unmarked);
+    const std::int32_t l = 1 + (after < nA && a[after].Paired() && a[after].partnerPosition >= f ? runs->Ahead(after) : 0);
+    if (k > l) MarkMovedRange(a, b, p, p + l - 1, *unmarked);
+    else MarkMovedRange(a, b, top - k + 1, top, *unmarked);
     top = p;
   }
 }
