@@ -1,18 +1,23 @@
 # Front door of the build: installs what Debian lacks, then drives CMake.
 #   make run [ARGS='texta=a.txt textb=b.txt']   build and start the program
-#   make test                                    build and run every test, also under the sanitizers
+#   make test                                    build and run every test, also under the sanitizers,
+#                                                and each fuzz target for a few seconds
+#   make fuzz [FUZZ_SECONDS=60]                  run each fuzz target (libFuzzer, ASan, UBSan) for a while
 #   make bench                                   build and run the benchmarks
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_SMOKE_SECONDS ?= 3
 JOBS      ?= $(shell nproc)
 DEBS      := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
-             fonts-ipafont-gothic time qt6-translations-l10n \
+             fonts-ipafont-gothic time qt6-translations-l10n clang libclang-rt-14-dev \
              xvfb xdotool imagemagick at-spi2-core python3-pyatspi python3-xlib dbus desktop-file-utils \
              libxlsxwriter-dev python3-openpyxl xdg-utils
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-plain test-san bench clean
+.PHONY: all deps configure build run test test-plain test-san test-fuzz fuzz fuzz-build bench clean
 
 all: build
 
@@ -33,6 +38,10 @@ $(BUILD)/build.ninja: | deps
 $(SAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRD_SANITIZE=ON -DRD_WITH_QT=OFF
 
+# The fuzz targets need clang's libFuzzer: a configuration of their own.
+$(FUZZ_BUILD)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRD_FUZZ=ON
+
 build: deps $(BUILD)/build.ninja
 	cmake --build $(BUILD) -j $(JOBS)
 
@@ -46,11 +55,21 @@ test-san: deps $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
-test: test-plain test-san
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+# Each target for a few seconds on its seeds: what the fuzzers once found stays found.
+test-fuzz: fuzz-build
+	./tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
+
+fuzz: fuzz-build
+	./tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+test: test-plain test-san test-fuzz
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./bench/run_all.sh $(BUILD)
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)

@@ -10,6 +10,7 @@
 #include <random>
 
 #include "compare/comparison.h"
+#include "compare/pairing.h"
 #include "text_pair.h"
 
 namespace {
@@ -117,5 +118,120 @@ void BM_EverySecondChanged(benchmark::State& state) {
   RunCompare(state, a, b);
 }
 BENCHMARK(BM_EverySecondChanged)->Unit(benchmark::kMillisecond);
+
+// Shapes that move many lines at once, at growing sizes: every one must grow
+// near-linearly (at most about 2.2x per doubling from 250,000 lines on).
+// TextB is TextA reordered; its lines are unique, so every line is paired and
+// the moved-lines step sees every crossing.
+Text Unique(std::size_t n) {
+  Text t;
+  t.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) t.push_back("line " + std::to_string(i) + " of the text;");
+  return t;
+}
+
+// The parts of TextA taken in turn, one line of each (parts of n / parts
+// lines): a merge of sorted lists, a sort by an alternating key.
+Text Interleaved(const Text& a, std::size_t parts) {
+  const std::size_t len = a.size() / parts;
+  Text b;
+  b.reserve(a.size());
+  for (std::size_t i = 0; i < len; ++i)
+    for (std::size_t part = parts; part-- > 0;) b.push_back(a[part * len + i]);
+  for (std::size_t i = parts * len; i < a.size(); ++i) b.push_back(a[i]);
+  return b;
+}
+
+// Blocks of `block` lines, each pair of neighbouring blocks swapped.
+Text BlockSwaps(const Text& a, std::size_t block) {
+  Text b = a;
+  for (std::size_t i = 0; i + 2 * block <= b.size(); i += 2 * block)
+    std::rotate(b.begin() + i, b.begin() + i + block, b.begin() + i + 2 * block);
+  return b;
+}
+
+enum Shape { kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal };
+
+void ShapeSizes(benchmark::internal::Benchmark* b) {
+  b->Arg(250000)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+}
+
+void BM_MovedShapes(benchmark::State& state, Shape shape) {
+  const Text a = Unique(static_cast<std::size_t>(state.range(0)));
+  Text b;
+  switch (shape) {
+    case kHalves: b = Interleaved(a, 2); break;
+    case kQuarters: b = Interleaved(a, 4); break;
+    case kSwapLarge: b = BlockSwaps(a, a.size() / 8); break;
+    case kSwapSmall: b = BlockSwaps(a, 100); break;
+    case kRotation:
+      b = a;
+      std::rotate(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(b.size() / 3), b.end());
+      break;
+    case kReversal: b = Text(a.rbegin(), a.rend()); break;
+  }
+  RunCompare(state, a, b);
+}
+BENCHMARK_CAPTURE(BM_MovedShapes, halves, kHalves)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, quarters, kQuarters)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, swap_eighths, kSwapLarge)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, swap_100, kSwapSmall)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, rotation, kRotation)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MovedShapes, reversal, kReversal)->Apply(ShapeSizes);
+
+// The moved-lines step alone, on tables in which every line is paired as
+// the shape puts it: the cost of the step itself, without the key numbering
+// that dominates a whole comparison.
+std::vector<std::size_t> Permutation(Shape shape, std::size_t n) {
+  Text a;
+  a.reserve(n);
+  for (std::size_t i = 0; i < n; ++i) a.push_back(std::to_string(i));
+  Text b;
+  switch (shape) {
+    case kHalves: b = Interleaved(a, 2); break;
+    case kQuarters: b = Interleaved(a, 4); break;
+    case kSwapLarge: b = BlockSwaps(a, n / 8); break;
+    case kSwapSmall: b = BlockSwaps(a, 100); break;
+    case kRotation:
+      b = a;
+      std::rotate(b.begin(), b.begin() + static_cast<std::ptrdiff_t>(n / 3), b.end());
+      break;
+    case kReversal: b = Text(a.rbegin(), a.rend()); break;
+  }
+  std::vector<std::size_t> partner(n);  // B position -> A position
+  for (std::size_t j = 0; j < n; ++j) partner[j] = std::stoul(b[j]);
+  return partner;
+}
+
+void BM_MarkMovedStep(benchmark::State& state, Shape shape) {
+  const std::size_t n = static_cast<std::size_t>(state.range(0));
+  const std::vector<std::size_t> partner = Permutation(shape, n);
+  rd::TLineTables prepared;
+  for (std::size_t i = 0; i < n; ++i) {
+    prepared.A().emplace_back(static_cast<std::int32_t>(i), static_cast<std::int32_t>(i));
+    prepared.B().emplace_back(static_cast<std::int32_t>(i), static_cast<std::int32_t>(partner[i]));
+  }
+  for (std::size_t j = 0; j < n; ++j) {
+    prepared.B()[j].partnerPosition = static_cast<std::int32_t>(partner[j]);
+    prepared.A()[partner[j]].partnerPosition = static_cast<std::int32_t>(j);
+  }
+  for (auto _ : state) {
+    state.PauseTiming();
+    rd::TLineTables t;
+    t.A() = prepared.A();
+    t.B() = prepared.B();
+    state.ResumeTiming();
+    rd::MarkMoved(t);
+    benchmark::DoNotOptimize(t.A().data());
+  }
+  state.counters["ns/line"] = benchmark::Counter(static_cast<double>(2 * n), benchmark::Counter::kIsIterationInvariantRate |
+                                                                             benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_MarkMovedStep, halves, kHalves)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MarkMovedStep, quarters, kQuarters)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MarkMovedStep, swap_eighths, kSwapLarge)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MarkMovedStep, swap_100, kSwapSmall)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MarkMovedStep, rotation, kRotation)->Apply(ShapeSizes);
+BENCHMARK_CAPTURE(BM_MarkMovedStep, reversal, kReversal)->Apply(ShapeSizes);
 
 }  // namespace

@@ -25,7 +25,9 @@ void ResolveFiles(TCommandLine& line, const std::function<bool(const std::string
   for (std::string* name : {&line.texta, &line.textb, &line.ret}) {
     if (name->empty()) continue;
     *name = ToLongPath(line.path + *name);
-    if (!exists(*name)) name->clear();
+    if (exists(*name)) continue;
+    line.missing.push_back(*name);
+    name->clear();
   }
 }
 

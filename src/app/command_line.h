@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "textcode/file_bytes.h"
 
@@ -16,6 +17,9 @@ struct TCommandLine {
   std::string textb;  // file for TextB
   std::string ret;    // report file
   std::string path;   // folder put in front of the three names
+  // Names given but dropped by ResolveFiles because no such file exists, in
+  // the order texta, textb, ret, as they were looked up.
+  std::vector<std::string> missing;
 
   // Headless when all three files were given and exist.
   bool Headless() const { return !texta.empty() && !textb.empty() && !ret.empty(); }
@@ -27,7 +31,8 @@ TCommandLine ParseCommandLine(std::span<const std::string_view> args);
 
 // Puts `path` (with a "/" appended when missing) in front of each file name,
 // respells it as the file system lists it, and drops names of files that do
-// not exist. `exists` is asked about each resulting name.
+// not exist (listing them in `missing`). `exists` is asked about each
+// resulting name.
 void ResolveFiles(TCommandLine& line, const std::function<bool(const std::string&)>& exists);
 
 }  // namespace rd

@@ -2,6 +2,7 @@
 // the window system; only an interactive start loads the window module.
 #include <dlfcn.h>
 
+#include <cstdlib>
 #include <iostream>
 #include <string_view>
 #include <vector>
@@ -10,6 +11,7 @@
 #include "app/gui_entry.h"
 #include "app/headless.h"
 #include "app/program_folder.h"
+#include "textcode/text_code.h"
 
 namespace {
 
@@ -29,6 +31,30 @@ int RunWindows(int argc, char** argv, const std::string& programDir, const rd::T
   return run(&start);
 }
 
+// Whether the window system can be reached: a platform chosen for Qt, or
+// an X or Wayland display named. Without one, Qt would abort.
+bool HasDisplay() {
+  for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(name);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
+// One line on standard error: why no window opens, and the named files that
+// were not found (the reason the headless report did not run).
+int NoDisplay(const rd::TCommandLine& line) {
+  std::string text = "ウィンドウを表示できません（ディスプレイがありません）。";
+  if (!line.missing.empty()) {
+    text += "見つからないファイル: ";
+    for (std::size_t i = 0; i < line.missing.size(); ++i) text += (i ? ", " : "") + line.missing[i];
+  } else {
+    text += "ヘッドレス実行には texta=, textb=, ret= の 3 つのファイルが要ります。";
+  }
+  std::cerr << "RavelleDiff: " << rd::OneLine(std::move(text)) << '\n';
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -37,5 +63,6 @@ int main(int argc, char** argv) {
   rd::TCommandLine line = rd::ParseCommandLine(args);
   rd::ResolveFiles(line, rd::FileExists);
   if (line.Headless()) return rd::RunHeadless(programDir, line);
+  if (!HasDisplay()) return NoDisplay(line);
   return RunWindows(argc, argv, programDir, line);
 }

@@ -15,6 +15,8 @@
 
 namespace rd {
 
+static_assert(TDataFile::kMaxKeys == kMaxTextLines + 1, "a text that can be read can be compared");
+
 namespace {
 
 // The key of every table entry, recomputed from its line: the key index

@@ -2,12 +2,14 @@
 //
 // Each step walks the tables in text order. Where a step looks for "the next
 // entry that is not Added" or "the Pending entries between two positions",
-// skip arrays answer at once, so no input makes those walks quadratic; the
-// run counting at a crossing (MarkMoved) walks as far as the runs reach.
+// skip arrays answer at once, so no input makes those walks quadratic. The
+// run lengths that the moved step counts at each crossing are computed once
+// before it, and its marking visits each entry once.
 #include "compare/pairing.h"
 
 #include <algorithm>
 #include <cassert>
+#include <optional>
 
 namespace rd {
 
@@ -120,10 +122,64 @@ void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::int32
   }
 }
 
-void MarkMovedRange(Table& a, Table& b, std::int32_t first, std::int32_t last) {
-  for (std::int32_t q = first; q <= last; ++q) {
+// The positions 0..n-1 of a table that are still in a set, each found in
+// near-constant time once others have left it.
+class TSkipList {
+ public:
+  explicit TSkipList(std::int32_t n) : next_(static_cast<std::size_t>(n) + 1) {
+    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
+  }
+  // The first position at or after x still in the set; n when none.
+  std::int32_t Find(std::int32_t x) {
+    while (next_[x] != x) {
+      next_[x] = next_[next_[x]];
+      x = next_[x];
+    }
+    return x;
+  }
+  void Remove(std::int32_t x) { next_[x] = x + 1; }
+
+ private:
+  TBigVector<std::int32_t> next_;
+};
+
+// The runs of paired A entries whose partners ascend. Partners stay fixed
+// while the moved-lines step turns states to Moved, so the runs are found
+// once, and a run that the step counts at a crossing is looked up instead
+// of walked. One number per position: inside a run, where the run starts;
+// at a run's start, where it ends; -1 for an unpaired entry.
+class TAscendingRuns {
+ public:
+  explicit TAscendingRuns(const Table& a) : mark_(a.size()) {
+    std::int32_t start = -1;
+    for (std::int32_t q = 0; q < Size(a); ++q) {
+      if (!a[q].Paired()) {
+        mark_[q] = -1;
+        start = -1;
+      } else if (start >= 0 && a[q - 1].partnerPosition < a[q].partnerPosition) {
+        mark_[q] = start;
+        mark_[start] = q;
+      } else {
+        start = q;
+        mark_[q] = q;
+      }
+    }
+  }
+  // Entries of q's run up to q, and from q on; q is paired.
+  std::int32_t Back(std::int32_t q) const { return q - (mark_[q] < q ? mark_[q] : q) + 1; }
+  std::int32_t Ahead(std::int32_t q) const { return (mark_[q] >= q ? mark_[q] : mark_[mark_[q]]) - q + 1; }
+
+ private:
+  TBigVector<std::int32_t> mark_;
+};
+
+// Marks the A entries at first..last, and their partners, as Moved. An entry
+// already marked stays as it is.
+void MarkMovedRange(Table& a, Table& b, std::int32_t first, std::int32_t last, TSkipList& unmarked) {
+  for (std::int32_t q = unmarked.Find(first); q <= last; q = unmarked.Find(q)) {
     a[q].SetState(TState::Moved);
     b[a[q].partnerPosition].SetState(TState::Moved);
+    unmarked.Remove(q);
   }
 }
 
@@ -228,6 +284,11 @@ void PairBlocks(TLineTables& t) {
 void MarkMoved(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
+  const std::int32_t nA = Size(a);
+  // Built at the first crossing: texts without one pay nothing for them.
+  std::optional<TAscendingRuns> runs;
+  std::optional<TSkipList> unmarked;  // A positions not yet marked as moved
+
   std::int32_t top = 0;  // the TextA position of the pair that set the order so far
   for (std::int32_t f = 0; f < Size(b); ++f) {
     if (b[f].State() != TState::Same || !b[f].Paired()) continue;
@@ -236,24 +297,18 @@ void MarkMoved(TLineTables& t) {
       top = p;
       continue;
     }
-    // The pair crosses: count the run of pairs ending at `top` (k) and the
-    // run starting at p (l), and mark the shorter one.
-    std::int32_t k = 1;
-    std::int32_t bound = f;
-    for (std::int32_t q = top - 1; q >= 0; --q) {
-      if (!a[q].Paired() || a[q].partnerPosition > bound) break;
-      bound = a[q].partnerPosition;
-      ++k;
+    if (!runs) {
+      runs.emplace(a);
+      unmarked.emplace(nA);
     }
-    std::int32_t l = 1;
-    bound = f;
-    for (std::int32_t q = p + 1; q < Size(a); ++q) {
-      if (!a[q].Paired() || a[q].partnerPosition < bound) break;
-      bound = a[q].partnerPosition;
-      ++l;
-    }
-    if (k > l) MarkMovedRange(a, b, p, p + l - 1);
-    else MarkMovedRange(a, b, top - k + 1, top);
+    // The pair crosses: the run of pairs ending at `top` (k) and the run
+    // starting at p (l), each bounded on the side of F by F's position.
+    const std::int32_t before = top - 1;
+    const std::int32_t k = 1 + (before >= 0 && a[before].Paired() && a[before].partnerPosition <= f ? runs->Back(before) : 0);
+    const std::int32_t after = p + 1;
+    const std::int32_t l = 1 + (after < nA && a[after].Paired() && a[after].partnerPosition >= f ? runs->Ahead(after) : 0);
+    if (k > l) MarkMovedRange(a, b, p, p + l - 1, *unmarked);
+    else MarkMovedRange(a, b, top - k + 1, top, *unmarked);
     top = p;
   }
 }

@@ -3,10 +3,11 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <future>
 #include <memory>
 
-#include "textcode/load_lines.h"
+#include "compare/compare_files.h"
+#include "textcode/file_bytes.h"
+#include "textcode/text_code.h"
 #include "textcode/utf8_convert.h"
 
 namespace rd {
@@ -23,8 +24,38 @@ void AppendLine(std::string& out, std::string_view a, std::string_view b = {}, s
 // Paths and messages are UTF-8 in the program; the report holds Shift_JIS.
 std::string ToSjis(std::string_view utf8) { return Utf8ToSjis(utf8).value_or(std::string(utf8)); }
 
+// A file name: in Shift_JIS when it is UTF-8, else (a legacy Shift_JIS name
+// on disk) its bytes as they are.
+std::string ReportName(std::string_view name) {
+  return OneLine(IsValidUtf8(name) ? ToSjis(name) : std::string(name));
+}
+
+// The message is UTF-8 but may hold one of the names; a name that is not
+// UTF-8 keeps its bytes there too.
+std::string ReportMessage(std::string_view message, std::string_view pathA, std::string_view pathB) {
+  for (const std::string_view path : {pathA, pathB}) {
+    if (path.empty() || IsValidUtf8(path)) continue;
+    if (const std::size_t at = message.find(path); at != std::string_view::npos)
+      return ReportMessage(message.substr(0, at), pathA, pathB) + ReportName(path) +
+             ReportMessage(message.substr(at + path.size()), pathA, pathB);
+  }
+  return OneLine(ToSjis(message));
+}
+
 std::string_view LineAt(const TLineList& lines, std::int32_t i) {
   return i >= 0 && static_cast<std::size_t>(i) < lines.Count() ? lines[i] : std::string_view();
+}
+
+// Writes the report's bytes; returns `failure`, with the reason why the
+// file could not be written added when it could not.
+std::string WriteReportFile(const std::string& reportPath, std::string_view bytes, std::string failure) {
+  std::string error;
+  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(reportPath.c_str(), "wb"), std::fclose);
+  if (!file) error = "cannot create " + reportPath + ": " + std::strerror(errno);
+  else if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0)
+    error = "cannot write " + reportPath + ": " + std::strerror(errno);
+  if (error.empty()) return failure;
+  return failure.empty() ? error : failure + "; " + error;
 }
 
 }  // namespace
@@ -36,9 +67,9 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
   const std::string count = " \x8d\x73";  // " 行"
   std::string out;
   AppendLine(out, "[INFO]");
-  AppendLine(out, "TextA=", ToSjis(pathA));
-  AppendLine(out, "TextB=", ToSjis(pathB));
-  AppendLine(out, "Msg=", ToSjis(message));
+  AppendLine(out, "TextA=", ReportName(pathA));
+  AppendLine(out, "TextB=", ReportName(pathB));
+  AppendLine(out, "Msg=", ReportMessage(message, pathA, pathB));
   AppendLine(out, "ErrA=", std::to_string(diffA.size()), count);
   AppendLine(out, "ErrB=", std::to_string(diffB.size()), count);
   AppendLine(out, "[RESULT]");
@@ -61,29 +92,20 @@ std::string WriteReport(TComparison& comparison, TextCode code, const std::strin
                         const std::string& reportPath) {
   TLineList linesA;
   TLineList linesB;
-  std::string message;
   comparison.ResetResults();
+  // The two files are independent: TextB is read on a second thread.
+  const TPairOutcome outcome = ReadAndCompare(comparison, code, pathA, pathB, linesA, linesB, true);
+  std::string bytes;
   try {
-    // The two files are independent: TextB is read on a second thread.
-    std::future<void> readB = std::async(std::launch::async, [&] { LoadLines(linesB, code, pathB); });
-    try {
-      LoadLines(linesA, code, pathA);
-    } catch (...) {
-      readB.wait();
-      throw;
-    }
-    readB.get();
-    message = comparison.CompareTexts(linesA, linesB, false, pathA, pathB);
-  } catch (const std::exception&) {
-    // The report is written all the same, with what the comparison reached.
+    bytes = FormatReport(pathA, pathB, outcome.message, comparison, linesA, linesB);
+  } catch (const std::bad_alloc&) {
+    // No room for the result lines: the report says so instead.
+    comparison.ResetResults();
+    const std::string message = ReadFailure(pathA, kReasonOutOfMemory);
+    bytes = FormatReport(pathA, pathB, message, comparison, linesA, linesB);
+    return WriteReportFile(reportPath, bytes, message);
   }
-  const std::string bytes = FormatReport(pathA, pathB, message, comparison, linesA, linesB);
-
-  const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(std::fopen(reportPath.c_str(), "wb"), std::fclose);
-  if (!file) return "cannot create " + reportPath + ": " + std::strerror(errno);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file.get()) != bytes.size() || std::fflush(file.get()) != 0)
-    return "cannot write " + reportPath + ": " + std::strerror(errno);
-  return {};
+  return WriteReportFile(reportPath, bytes, outcome.failed ? outcome.message : std::string());
 }
 
 }  // namespace rd

@@ -19,8 +19,13 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
 
 // Reads both files in `code`, compares them with the options of
 // `comparison` and writes the report to reportPath, replacing it. A file
-// that cannot be read leaves the report without results. Returns an empty
-// string when the report was written, else why it could not be.
+// that cannot be read, or a pair that cannot be compared, gives a report
+// whose message says so ("ファイルを読み込めません。", the path and the
+// reason) and that has no result lines. Returns an empty string when the
+// report was written with the comparison's outcome, else that failure and/or
+// why the report could not be written. Paths are written as Shift_JIS when
+// they are UTF-8, else with their bytes as they are; a CR or LF byte of a
+// path or message is written as "?".
 std::string WriteReport(TComparison& comparison, TextCode code, const std::string& pathA, const std::string& pathB,
                         const std::string& reportPath);
 

@@ -4,10 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
+#include <new>
 
 #include "textcode/text_code.h"
 #include "textcode/utf8_convert.h"
@@ -23,11 +23,20 @@ bool IsText(std::string_view s) {
   return s.size() <= TIniFile::kMaxLine;
 }
 
+// The same text, letter case aside; `lower` is in lower case already.
+bool EqualsLower(std::string_view text, std::string_view lower) {
+  if (text.size() != lower.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i)
+    if (AsciiLower(text[i]) != lower[i]) return false;
+  return true;
+}
+
 }  // namespace
 
 TIniFile::TIniFile(std::string_view text) {
   if (text.find("\r\n") == std::string_view::npos && text.find('\n') != std::string_view::npos) newline_ = "\n";
   endsWithNewline_ = text.empty() || text.back() == '\n';
+  lines_.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')) + 1);
   std::size_t at = 0;
   while (at < text.size()) {
     std::size_t end = text.find('\n', at);
@@ -39,25 +48,35 @@ TIniFile::TIniFile(std::string_view text) {
   }
 }
 
+void TIniFile::ParseKey(TLine& line) {
+  line.isKey = false;
+  if (line.section < 0 || line.isHeader || !IsText(line.text)) return;
+  const std::string_view t = TrimBlanks(line.text);
+  if (t.empty() || t.front() == ';' || t.front() == '[') return;
+  const std::size_t eq = t.find('=');
+  if (eq == std::string_view::npos) return;
+  const std::string_view key = TrimBlanks(t.substr(0, eq));
+  if (key.empty()) return;
+  line.isKey = true;
+  line.keyBegin = static_cast<std::uint32_t>(key.data() - line.text.data());
+  line.keySize = static_cast<std::uint32_t>(key.size());
+}
+
 void TIniFile::Append(std::string_view raw) {
   TLine line;
   line.text = std::string(raw);
-  if (!lines_.empty()) {
-    line.section = lines_.back().section;
-    line.inSection = lines_.back().inSection;
-  }
+  if (!lines_.empty()) line.section = lines_.back().section;
   const std::string_view t = TrimBlanks(raw);
-  if (!IsText(raw) || t.empty() || t.front() == ';') {
-    lines_.push_back(std::move(line));
-    return;
-  }
-  if (t.front() == '[') {
+  if (IsText(raw) && !t.empty() && t.front() == '[') {
     const std::size_t close = t.find(']');
     line.isHeader = true;
-    line.inSection = close != std::string_view::npos;
-    line.section = line.inSection ? AsciiLower(TrimBlanks(t.substr(1, close - 1))) : std::string();
-  } else if (const std::size_t eq = t.find('='); eq != std::string_view::npos && line.inSection) {
-    line.key = AsciiLower(TrimBlanks(t.substr(0, eq)));
+    line.section = -1;
+    if (close != std::string_view::npos) {
+      sections_.push_back(AsciiLower(TrimBlanks(t.substr(1, close - 1))));
+      line.section = static_cast<std::int32_t>(sections_.size() - 1);
+    }
+  } else {
+    ParseKey(line);
   }
   lines_.push_back(std::move(line));
 }
@@ -65,9 +84,12 @@ void TIniFile::Append(std::string_view raw) {
 std::ptrdiff_t TIniFile::Find(std::string_view section, std::string_view key) const {
   const std::string s = AsciiLower(section);
   const std::string k = AsciiLower(key);
+  std::vector<bool> match(sections_.size());
+  for (std::size_t i = 0; i < sections_.size(); ++i) match[i] = sections_[i] == s;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const TLine& line = lines_[i];
-    if (line.inSection && !line.isHeader && line.section == s && !line.key.empty() && line.key == k)
+    if (line.isKey && match[line.section] &&
+        EqualsLower(std::string_view(line.text).substr(line.keyBegin, line.keySize), k))
       return static_cast<std::ptrdiff_t>(i);
   }
   return -1;
@@ -87,6 +109,7 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
   const std::string text = std::string(key) + "=" + std::string(value);
   if (const std::ptrdiff_t at = Find(section, key); at >= 0) {
     lines_[at].text = text;
+    ParseKey(lines_[at]);
     return;
   }
   endsWithNewline_ = true;
@@ -96,7 +119,8 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
   std::ptrdiff_t last = -1;
   for (std::size_t i = 0; i < lines_.size(); ++i) {
     const TLine& line = lines_[i];
-    if (line.isHeader && line.inSection && line.section == s && header < 0) header = last = static_cast<std::ptrdiff_t>(i);
+    if (line.isHeader && line.section >= 0 && sections_[line.section] == s && header < 0)
+      header = last = static_cast<std::ptrdiff_t>(i);
     else if (header >= 0 && line.isHeader) break;
     else if (header >= 0 && !TrimBlanks(line.text).empty()) last = static_cast<std::ptrdiff_t>(i);
   }
@@ -107,9 +131,8 @@ void TIniFile::Set(std::string_view section, std::string_view key, std::string_v
   }
   TLine line;
   line.text = text;
-  line.section = s;
-  line.inSection = true;
-  line.key = AsciiLower(key);
+  line.section = lines_[header].section;
+  ParseKey(line);
   lines_.insert(lines_.begin() + last + 1, std::move(line));
 }
 
@@ -123,11 +146,38 @@ std::string TIniFile::Text() const {
 }
 
 TIniFile ReadIniFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return TIniFile();
-  const std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (IsValidUtf8(bytes)) return TIniFile(bytes);
-  return TIniFile(SjisToUtf8(bytes).value_or(std::string()));
+  try {
+    // Non-blocking, so that a pipe in the file's place is not waited for;
+    // only a regular file is read.
+    int fd;
+    do {
+      fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    } while (fd < 0 && errno == EINTR);
+    if (fd < 0) return TIniFile();
+    std::string bytes;
+    bool ok = false;
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+      bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+      std::size_t used = 0;
+      for (;;) {
+        if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+        const ssize_t n = ::read(fd, bytes.data() + used, bytes.size() - used);
+        if (n < 0 && errno == EINTR) continue;
+        ok = n == 0;
+        if (n <= 0) break;
+        used += static_cast<std::size_t>(n);
+      }
+      bytes.resize(used);
+    }
+    ::close(fd);
+    if (!ok) return TIniFile();
+    if (IsValidUtf8(bytes)) return TIniFile(bytes);
+    return TIniFile(SjisToUtf8(bytes).value_or(std::string()));
+  } catch (const std::bad_alloc&) {
+    // No room for the file: the defaults, as for a missing one.
+    return TIniFile();
+  }
 }
 
 bool WriteIniFile(const std::string& path, const TIniFile& ini) {

@@ -8,6 +8,7 @@
 // keys under a broken section header belong to no section.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -31,24 +32,32 @@ class TIniFile {
   std::string Text() const;
 
  private:
+  // A line costs its text and a few numbers: the name of its section is
+  // held once, by the header, so memory stays proportional to the file.
   struct TLine {
     std::string text;
-    std::string section;  // lower-cased section the line belongs to; empty under no valid section
-    bool inSection = false;
+    std::int32_t section = -1;  // index in sections_ of the section the line belongs to; -1 under none
     bool isHeader = false;
-    std::string key;      // lower-cased key of a key line, else empty
+    bool isKey = false;         // a line "key=value" inside a section
+    std::uint32_t keyBegin = 0;  // the key as written: text.substr(keyBegin, keySize)
+    std::uint32_t keySize = 0;
   };
   void Append(std::string_view raw);
+  // Finds the key of a line "key=value" inside a section.
+  static void ParseKey(TLine& line);
   // Index of the first line holding the key, or -1.
   std::ptrdiff_t Find(std::string_view section, std::string_view key) const;
 
   std::vector<TLine> lines_;
+  std::vector<std::string> sections_;  // lower-cased name of each valid section header, in order
   std::string newline_ = "\r\n";
   bool endsWithNewline_ = true;
 };
 
 // Reads a settings file: decodes its bytes (UTF-8 when they are valid UTF-8,
-// else Shift_JIS). A missing or unreadable file gives an empty one.
+// else Shift_JIS). A missing or unreadable file gives an empty one, and so
+// does anything that is not a regular file (a folder, a pipe, a device),
+// which is not read at all. Never throws.
 TIniFile ReadIniFile(const std::string& path);
 
 // Writes `ini` as UTF-8 through a temporary file in the same folder that is

@@ -7,8 +7,9 @@ namespace rd {
 
 namespace {
 
-// Decimal, or hexadecimal after "$" or "0x"; a sign may lead. Anything else,
-// or a number outside 32 bits, is no integer.
+// Decimal, or hexadecimal after "$" or "0x"; one sign may lead. Anything
+// else (a second sign, a sign after "$" or "0x"), or a number outside 32
+// bits, is no integer.
 std::optional<std::int32_t> ParseInt(std::string_view s) {
   bool negative = false;
   if (!s.empty() && (s[0] == '-' || s[0] == '+')) {
@@ -24,12 +25,14 @@ std::optional<std::int32_t> ParseInt(std::string_view s) {
     s.remove_prefix(2);
   }
   if (s.empty()) return std::nullopt;
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), value, base);
-  if (ec != std::errc() || end != s.data() + s.size()) return std::nullopt;
+  // Unsigned: from_chars then takes digits only, no sign of its own.
+  std::uint64_t magnitude = 0;
+  const auto [end, ec] = std::from_chars(s.data(), s.data() + s.size(), magnitude, base);
+  if (ec != std::errc() || end != s.data() + s.size() || magnitude > UINT32_MAX) return std::nullopt;
+  std::int64_t value = static_cast<std::int64_t>(magnitude);
   if (negative) value = -value;
   // A hexadecimal colour may be written with all 32 bits.
-  if (base == 16 && !negative && value > INT32_MAX && value <= UINT32_MAX) value -= std::int64_t{1} << 32;
+  if (base == 16 && !negative && value > INT32_MAX) value -= std::int64_t{1} << 32;
   if (value < INT32_MIN || value > INT32_MAX) return std::nullopt;
   return static_cast<std::int32_t>(value);
 }

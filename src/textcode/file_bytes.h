@@ -2,11 +2,28 @@
 // the system's reason when it cannot be read.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace rd {
+
+// How much of a pipe or device (a file without a size) is read at most.
+inline constexpr std::uint64_t kMaxStreamBytes = std::uint64_t{4} << 30;
+
+// Reasons of TFileReadError that are not the system's.
+inline constexpr std::string_view kReasonOutOfMemory = "メモリが不足しています";
+// "too many lines (at most N)"
+std::string TooManyLinesReason(std::uint64_t maxLines);
+// "a pipe or device that does not end (at most N bytes are read)"
+std::string StreamTooLongReason(std::uint64_t maxBytes);
+
+struct TReadLimits {
+  std::uint64_t maxLines = UINT64_MAX;            // lines as SplitLines counts them
+  std::uint64_t maxStreamBytes = kMaxStreamBytes;  // bytes of a file without a size
+};
 
 class TFileReadError : public std::runtime_error {
  public:
@@ -25,6 +42,12 @@ bool FileExists(const std::string& path);
 
 // All bytes of the file at `path`. Throws TFileReadError when it is missing,
 // a folder, not permitted, or a read fails.
-std::string ReadFileBytes(std::string_view path);
+//
+// A file without a size (a pipe, a device) is read only up to its first NUL
+// byte, which ends the text anyway, and fails with TooManyLinesReason or
+// StreamTooLongReason as soon as what has come exceeds `limits`, so a source
+// that never ends costs a bounded amount of memory. A regular file is read
+// whole; its lines are counted by SplitLines.
+std::string ReadFileBytes(std::string_view path, const TReadLimits& limits = {});
 
 }  // namespace rd

@@ -14,6 +14,10 @@
 
 namespace rd {
 
+// The most lines a text can have to be compared: the line tables number the
+// lines of both texts together below 2^29.
+inline constexpr std::size_t kMaxTextLines = (std::size_t{1} << 29) - 1;
+
 class TLineList {
  public:
   TLineList() = default;

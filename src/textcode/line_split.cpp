@@ -49,13 +49,47 @@ std::size_t CountBreakBytes(const char* p, std::size_t end) {
 
 }  // namespace
 
-TLineList SplitLines(std::string bytes) {
+void TLineCounter::Add(std::string_view piece) {
+  if (piece.empty()) return;
+  const char* p = piece.data();
+  const std::size_t n = piece.size();
+  if (afterCr_ && p[0] == '\n') {
+    // The LF of a CR LF split between two pieces: no break of its own.
+    ++p;
+    afterCr_ = false;
+    if (n == 1) return;
+    Add(std::string_view(p, n - 1));
+    return;
+  }
+  std::size_t lastBreak = n;  // position of the last CR or LF, n when none
+  ForEachBreakByte(p, n, [&](std::size_t i) {
+    lastBreak = i;
+    if (p[i] == '\n' && i > 0 && p[i - 1] == '\r') return;
+    ++breaks_;
+  });
+  if (lastBreak == n) {
+    open_ = true;
+    afterCr_ = false;
+    return;
+  }
+  open_ = lastBreak + 1 < n;
+  afterCr_ = !open_ && p[lastBreak] == '\r';
+}
+
+TLineList SplitLines(std::string bytes, std::size_t maxLines) {
   const void* nul = std::memchr(bytes.data(), 0, bytes.size());
   const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()) : bytes.size();
   const char* p = bytes.data();
 
+  const std::size_t breakBytes = CountBreakBytes(p, end);
+  // Every line but the last ends in at least one break byte.
+  if (breakBytes >= maxLines) {
+    TLineCounter counter;
+    counter.Add(std::string_view(p, end));
+    if (counter.Lines() > maxLines) throw TTooManyLines();
+  }
   std::vector<std::uint64_t> starts;
-  starts.reserve(CountBreakBytes(p, end) + 2);
+  starts.reserve(breakBytes + 2);
   AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::uint64_t));
   starts.push_back(0);
   // A CR directly followed by LF is one break: the LF then ends no line.

@@ -1,15 +1,40 @@
 // Splitting a file's bytes into lines.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "textcode/line_list.h"
 
 namespace rd {
 
+// Raised by SplitLines when a text has more lines than it was allowed.
+class TTooManyLines : public std::length_error {
+ public:
+  TTooManyLines() : std::length_error("too many lines") {}
+};
+
 // The lines of a file's bytes, adopted in place. A line ends at CR, at LF,
 // or at CR LF (one break); LF CR is two breaks. A break at the very end adds
 // no empty line. The first NUL byte ends the text: nothing after it is read.
-TLineList SplitLines(std::string bytes);
+// Throws TTooManyLines, before the line offsets are allocated, when there
+// would be more than maxLines lines.
+TLineList SplitLines(std::string bytes, std::size_t maxLines = SIZE_MAX);
+
+// Counts the lines of a text that arrives in pieces, as SplitLines would
+// split the pieces joined (the caller stops at a NUL byte).
+class TLineCounter {
+ public:
+  void Add(std::string_view piece);
+  std::uint64_t Lines() const { return breaks_ + (open_ ? 1 : 0); }
+
+ private:
+  std::uint64_t breaks_ = 0;
+  bool open_ = false;     // bytes after the last break
+  bool afterCr_ = false;  // the last byte was a CR: an LF next belongs to it
+};
 
 }  // namespace rd

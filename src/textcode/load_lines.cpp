@@ -3,6 +3,7 @@
 #include "textcode/load_lines.h"
 
 #include <cassert>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
@@ -33,8 +34,10 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
   return TLineList::AdoptPacked(std::move(bytes), std::move(starts));
 }
 
-TextCode LoadLines(TLineList& list, TextCode code, std::string_view path) {
-  TLineList lines = SplitLines(ReadFileBytes(path));
+namespace {
+
+TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path) {
+  TLineList lines = SplitLines(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}), kMaxTextLines);
 
   TextCode result = TextCode::Sjis;
   if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));
@@ -48,6 +51,19 @@ TextCode LoadLines(TLineList& list, TextCode code, std::string_view path) {
   }
   list = std::move(lines);
   return result;
+}
+
+}  // namespace
+
+TextCode LoadLines(TLineList& list, TextCode code, std::string_view path) {
+  try {
+    return LoadLinesOrThrow(list, code, path);
+  } catch (const TTooManyLines&) {
+    throw TFileReadError(std::string(path), TooManyLinesReason(kMaxTextLines));
+  } catch (const std::bad_alloc&) {
+    // What was allocated for this file is freed by now.
+    throw TFileReadError(std::string(path), std::string(kReasonOutOfMemory));
+  }
 }
 
 }  // namespace rd

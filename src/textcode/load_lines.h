@@ -21,6 +21,9 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code);
 // of range, take the bytes as they are. When a line fails to convert, the
 // lines are taken unconverted and the code is still returned. Throws
 // TFileReadError when the file cannot be read; `list` is then unchanged.
+// Besides the system's reasons, that is also when the file has more than
+// kMaxTextLines lines, when a pipe or device runs on past kMaxStreamBytes,
+// and when memory runs out (kReasonOutOfMemory).
 TextCode LoadLines(TLineList& list, TextCode code, std::string_view path);
 
 }  // namespace rd

@@ -46,4 +46,10 @@ std::string_view TrimBlanks(std::string_view s) {
   return s;
 }
 
+std::string OneLine(std::string text) {
+  for (char& c : text)
+    if (c == '\r' || c == '\n') c = '?';
+  return text;
+}
+
 }  // namespace rd

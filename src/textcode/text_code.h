@@ -45,6 +45,11 @@ std::string AsciiLower(std::string_view s);
 // `s` without the spaces and tabs around it (names, keys, values, patterns).
 std::string_view TrimBlanks(std::string_view s);
 
+// The text with each CR and LF byte as "?", for a name or message that must
+// stay on one line of a report or of standard error. (No Shift_JIS or UTF-8
+// character holds either byte.)
+std::string OneLine(std::string text);
+
 // Well-formed UTF-8 in the strict sense: no overlong forms, no surrogates,
 // nothing above U+10FFFF, no truncated sequence. An empty string is valid.
 bool IsValidUtf8(std::string_view bytes);

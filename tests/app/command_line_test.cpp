@@ -40,11 +40,13 @@ TEST(ResolveFiles, PathPrefixAndMissingFiles) {
   EXPECT_EQ(l.textb, "");  // b.txt does not exist
   EXPECT_EQ(l.ret, dir.Path() + "r.txt");
   EXPECT_FALSE(l.Headless());
+  EXPECT_EQ(l.missing, std::vector<std::string>{dir.Path() + "b.txt"});  // for the message without a display
 
   dir.Write("b.txt", "b");
   l = Parse({"texta=a.txt", "textb=b.txt", "ret=r.txt", "path=" + dir.Path()});
   ResolveFiles(l, FileExists);
   EXPECT_TRUE(l.Headless());
+  EXPECT_TRUE(l.missing.empty());
 }
 
 TEST(ResolveFiles, AFolderIsNotAFile) {

@@ -1,8 +1,11 @@
 // The real program, run headless on files in a temporary folder with a
 // settings file beside a copy of the binary; reports compared byte for byte.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +22,22 @@ using testing::Slurp;
 
 const std::string kNoData = "\x83\x66\x81\x5b\x83\x5e\x82\xaa\x82\xa0\x82\xe8\x82\xdc\x82\xb9\x82\xf1";  // データがありません
 const std::string kGyo = " \x8d\x73";                                                                    // " 行"
+// ファイルを読み込めません。 メモリが不足しています 行数が多すぎます（536,870,911 行まで）
+const std::string kCannotRead =
+    "\x83\x74\x83\x40\x83\x43\x83\x8b\x82\xf0\x93\xc7\x82\xdd\x8d\x9e\x82\xdf\x82\xdc\x82\xb9\x82\xf1\x81\x42";
+const std::string kOutOfMemory = "\x83\x81\x83\x82\x83\x8a\x82\xaa\x95\x73\x91\xab\x82\xb5\x82\xc4\x82\xa2\x82\xdc\x82\xb7";
+const std::string kTooManyLines = "\x8d\x73\x90\x94\x82\xaa\x91\xbd\x82\xb7\x82\xac\x82\xdc\x82\xb7\x81\x69"
+                                  "536,870,911 \x8d\x73\x82\xdc\x82\xc5\x81\x6a";
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+
+bool HaveCommand(const char* name) {
+  return std::system(("command -v " + std::string(name) + " >/dev/null 2>&1").c_str()) == 0;
+}
 
 class Headless : public ::testing::Test {
  protected:
@@ -29,10 +48,11 @@ class Headless : public ::testing::Test {
   }
   void Settings(const std::string& text) const { dir_.Write("bin/RavelleDiff.INI", text); }
 
-  // Runs the program without any display; returns its exit status.
-  int Run(const std::string& args) {
-    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM '" + program_ + "' " + args +
-                                " 2>'" + dir_.Path() + "stderr.txt'";
+  // Runs the program without any display; returns its exit status. `prefix`
+  // comes before the program (another user, a memory limit).
+  int Run(const std::string& args, const std::string& prefix = "") {
+    const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " + prefix + " '" + program_ +
+                                "' " + args + " 2>'" + dir_.Path() + "stderr.txt'";
     const int status = std::system(command.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
   }
@@ -45,9 +65,28 @@ class Headless : public ::testing::Test {
     return Slurp(dir_.Path() + "r.txt");
   }
   std::string Head(std::size_t errA, std::size_t errB, const std::string& msg = "") const {
-    return "[INFO]\r\nTextA=" + dir_.Path() + "a.txt\r\nTextB=" + dir_.Path() + "b.txt\r\nMsg=" + msg +
+    return Head(dir_.Path() + "a.txt", dir_.Path() + "b.txt", errA, errB, msg);
+  }
+  static std::string Head(const std::string& a, const std::string& b, std::size_t errA, std::size_t errB,
+                          const std::string& msg) {
+    return "[INFO]\r\nTextA=" + a + "\r\nTextB=" + b + "\r\nMsg=" + msg +
            "\r\nErrA=" + std::to_string(errA) + kGyo + "\r\nErrB=" + std::to_string(errB) + kGyo +
            "\r\n[RESULT]\r\n[TextA]\r\n";
+  }
+
+  std::string Stderr() const { return Slurp(dir_.Path() + "stderr.txt"); }
+  // Standard error holds exactly one line.
+  void ExpectOneErrorLine(const std::string& part) const {
+    const std::string err = Stderr();
+    EXPECT_EQ(std::count(err.begin(), err.end(), '\n'), 1) << err;
+    EXPECT_NE(err.find(part), std::string::npos) << err;
+  }
+  // A report on a text that cannot be read: the message, no result lines, status 1.
+  void ExpectUnreadable(const std::string& a, const std::string& reason, const std::string& prefix = "") {
+    dir_.Write("b.txt", "b\n");
+    dir_.Write("r.txt", "old");
+    EXPECT_EQ(Run("texta=" + a + " textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt", prefix), 1);
+    EXPECT_EQ(Slurp(dir_.Path() + "r.txt"), Head(a, dir_.Path() + "b.txt", 0, 0, kCannotRead + a + ": " + reason));
   }
 
   testing::TempFolder dir_;
@@ -143,6 +182,117 @@ TEST_F(Headless, AReportPathThatIsAFolderFails) {
   // A folder is not a file: no headless run. With no display the window cannot open either,
   // so the program ends with an error instead of hanging.
   EXPECT_NE(Run("path=" + dir_.Path() + " texta=a.txt textb=b.txt ret=r.dir"), 0);
+}
+
+// A folder in the settings file's place used to abort the program (status 134).
+TEST_F(Headless, ASettingsFileThatCannotBeReadGivesTheDefaults) {
+  fs::create_directory(dir_.Path() + "bin/RavelleDiff.INI");
+  EXPECT_EQ(Report("a\r\nb\r\n", "a\r\nb \r\n"), Head(0, 0));  // TrimR by default
+}
+
+// Reading failures used to give the report of two equal files, status 0.
+TEST_F(Headless, AReadErrorIsReportedNotSwallowed) {
+  // Reading /proc/self/mem at offset 0 fails with EIO, also for root.
+  ExpectUnreadable("/proc/self/mem", "Input/output error");
+  ExpectOneErrorLine("ファイルを読み込めません。/proc/self/mem: Input/output error");
+}
+
+TEST_F(Headless, AFileWithoutReadPermissionIsReported) {
+  dir_.Write("a.txt", "a\n");
+  ::chmod((dir_.Path() + "a.txt").c_str(), 0);
+  std::string prefix;
+  if (::geteuid() == 0) {
+    // Root reads any file: run the program as an unprivileged user.
+    if (!HaveCommand("setpriv")) GTEST_SKIP() << "setpriv is needed to run as another user";
+    prefix = "setpriv --reuid=nobody --regid=nogroup --clear-groups";
+    ::chmod(dir_.Path().c_str(), 0777);
+    fs::permissions(dir_.Path() + "bin", fs::perms::all);
+    dir_.Write("r.txt", "");
+    dir_.Write("b.txt", "");
+    ::chmod((dir_.Path() + "r.txt").c_str(), 0666);
+    ::chmod((dir_.Path() + "b.txt").c_str(), 0666);
+  }
+  ExpectUnreadable(dir_.Path() + "a.txt", "Permission denied", prefix);
+  ExpectOneErrorLine("Permission denied");
+}
+
+TEST_F(Headless, OutOfMemoryIsReported) {
+  if (kSanitized) GTEST_SKIP() << "the sanitizers reserve more address space than the limit allows";
+  if (!HaveCommand("prlimit")) GTEST_SKIP() << "prlimit is needed to limit the memory";
+  const std::string a = dir_.Write("a.txt", std::string(100u << 20, 'q'));
+  ExpectUnreadable(a, kOutOfMemory, "prlimit --as=50000000");
+  ExpectOneErrorLine("メモリが不足しています");
+  // Without the limit the same pair compares.
+  EXPECT_EQ(Run("texta=" + a + " textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt"), 0);
+}
+
+TEST_F(Headless, ATextOfMoreLinesThanTheTablesHoldIsReported) {
+  if (kSanitized) GTEST_SKIP() << "half a gigabyte of line ends: the release build checks it";
+  // 536,870,912 empty lines: one more than a comparison can take.
+  const std::string a = dir_.Path() + "a.txt";
+  {
+    std::ofstream out(a, std::ios::binary);
+    const std::string block(1u << 20, '\n');
+    for (int i = 0; i < 512; ++i) out << block;
+  }
+  ExpectUnreadable(a, kTooManyLines);
+  ExpectOneErrorLine("行数が多すぎます（536,870,911 行まで）");
+  fs::remove(a);
+}
+
+TEST_F(Headless, ADeviceIsReadUpToItsFirstNul) {
+  // /dev/zero never ends; its first byte is a NUL, which ends the text.
+  dir_.Write("b.txt", "b\n");
+  dir_.Write("r.txt", "");
+  EXPECT_EQ(Run("texta=/dev/zero textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt"), 0);
+  EXPECT_EQ(Slurp(dir_.Path() + "r.txt"), Head("/dev/zero", dir_.Path() + "b.txt", 0, 0, kNoData + "/dev/zero"));
+}
+
+TEST_F(Headless, APipeThatNeverEndsStopsAtTheLineBound) {
+  if (kSanitized) GTEST_SKIP() << "a gigabyte through a pipe: the release build checks it";
+  const std::string fifo = dir_.Path() + "endless";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  // The writer ends when the program closes its side.
+  ASSERT_EQ(std::system(("(yes > '" + fifo + "' 2>/dev/null &)").c_str()), 0);
+  ExpectUnreadable(fifo, kTooManyLines);
+}
+
+// A name holding CR LF used to write lines of its own into [INFO].
+TEST_F(Headless, LineBreaksInANameAreWrittenAsQuestionMarks) {
+  const std::string forged = "x\r\nErrA=99";
+  dir_.Write(forged, "a\n");
+  dir_.Write("b.txt", "b\n");
+  dir_.Write("r.txt", "");
+  ASSERT_EQ(Run("'texta=" + dir_.Path() + forged + "' textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt"), 0);
+  EXPECT_EQ(Slurp(dir_.Path() + "r.txt"), Head(dir_.Path() + "x??ErrA=99", dir_.Path() + "b.txt", 1, 1, "") +
+                                              "UDT:A0>a\r\n    B0>b\r\n");
+  // Also in the message that names the file.
+  dir_.Write(forged, "\n");
+  ASSERT_EQ(Run("'texta=" + dir_.Path() + forged + "' textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt"), 0);
+  EXPECT_EQ(Slurp(dir_.Path() + "r.txt"), Head(dir_.Path() + "x??ErrA=99", dir_.Path() + "b.txt", 0, 0,
+                                               kNoData + dir_.Path() + "x??ErrA=99"));
+}
+
+// A legacy Shift_JIS name used to lose its bytes ("??r.txt").
+TEST_F(Headless, AShiftJisNameKeepsItsBytes) {
+  const std::string name = "\x94\xe4\x8a\x72r.txt";  // 比較r.txt in Shift_JIS: not UTF-8
+  dir_.Write(name, "\n");
+  dir_.Write("b.txt", "b\n");
+  dir_.Write("r.txt", "");
+  ASSERT_EQ(Run("'texta=" + dir_.Path() + name + "' textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt"), 0);
+  EXPECT_EQ(Slurp(dir_.Path() + "r.txt"),
+            Head(dir_.Path() + name, dir_.Path() + "b.txt", 0, 0, kNoData + dir_.Path() + name));
+}
+
+// Without the headless mode and without a display, Qt used to abort (status 134).
+TEST_F(Headless, NoDisplayEndsWithOneLineNamingTheMissingFile) {
+  dir_.Write("a.txt", "a\n");
+  dir_.Write("b.txt", "b\n");
+  EXPECT_EQ(Run("path=" + dir_.Path() + " texta=a.txt textb=b.txt ret=missing.txt"), 1);
+  ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイがありません）。見つからないファイル: " + dir_.Path() +
+                     "missing.txt");
+  EXPECT_EQ(Run(""), 1);
+  ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイがありません）");
 }
 
 }  // namespace

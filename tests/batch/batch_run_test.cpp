@@ -115,5 +115,30 @@ TEST_F(BatchRun, ASecondRunComparesTheFailedRowsAgain) {
   EXPECT_EQ(Caption(model_.Rows()[2].state), "異常");
 }
 
+// A pair that could not be read used to keep the lists of the pair before
+// it, be classed from them and get a result file of that pair's differences.
+TEST(BatchRunFailures, APairThatCannotBeReadEndsAsFailedWithoutAResultFile) {
+  testing::TempFolder dir;
+  for (const char* folder : {"a", "b", "check"}) fs::create_directory(dir.Path() + folder);
+  const std::string diffA = dir.Write("a/1diff.txt", "one\ntwo\n");
+  const std::string diffB = dir.Write("b/1diff.txt", "one\nTWO\n");
+  // Reading /proc/self/mem fails with EIO, also for root.
+  fs::create_symlink("/proc/self/mem", dir.Path() + "a/2mem.txt");
+  const std::string memB = dir.Write("b/2mem.txt", "one\n");
+  TComparison comparison;
+  TComparisonBatchEngine engine{comparison, dir.Path() + "check/", [] { return TextCode::Auto; }};
+  TBatchCheck model{engine};
+  model.OpenCandidates(Side::A, std::vector<std::string>{diffA, dir.Path() + "a/2mem.txt"});
+  model.OpenCandidates(Side::B, std::vector<std::string>{diffB, memB});
+  ASSERT_EQ(model.Rows().size(), 2u);
+  EXPECT_EQ(model.Run(), "終了しました");
+  EXPECT_EQ(Caption(model.Rows()[0].state), "両方");
+  EXPECT_EQ(Caption(model.Rows()[1].state), "異常");
+  EXPECT_EQ(model.Rows()[1].message, "ファイルを読み込めません。" + dir.Path() + "a/2mem.txt: Input/output error");
+  EXPECT_TRUE(model.Rows()[1].checked);
+  EXPECT_TRUE(fs::exists(dir.Path() + "check/1diff.ret"));
+  EXPECT_FALSE(fs::exists(dir.Path() + "check/2mem.ret"));
+}
+
 }  // namespace
 }  // namespace rd

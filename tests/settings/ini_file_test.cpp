@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+#include <malloc.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <fstream>
@@ -107,6 +109,44 @@ TEST(IniFile, AFailedWriteLeavesTheOldFile) {
   std::size_t files = 0;
   for (const auto& e : std::filesystem::directory_iterator(dir.Path())) files += e.is_regular_file();
   EXPECT_EQ(files, 1u);
+}
+
+// A folder in the settings file's place used to abort the program with an
+// uncaught std::ios_base::failure.
+TEST(IniFile, AFileThatCannotBeReadGivesTheDefaults) {
+  testing::TempFolder dir;
+  std::filesystem::create_directory(dir.Path() + "RavelleDiff.INI");
+  EXPECT_EQ(ReadIniFile(dir.Path() + "RavelleDiff.INI").Text(), "");
+  // A pipe without a writer is neither waited for nor read.
+  const std::string fifo = dir.Path() + "pipe.INI";
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(ReadIniFile(fifo).Text(), "");
+  // A device that never ends is not read to its end.
+  EXPECT_EQ(ReadIniFile("/dev/zero").Text(), "");
+  // A read error.
+  EXPECT_EQ(ReadIniFile("/proc/self/mem").Text(), "");
+}
+
+// Each line used to copy its section's name: a header of 4,094 characters
+// and a million empty lines cost 4 GB.
+TEST(IniFile, MemoryStaysProportionalToTheFile) {
+  std::string text = "[" + std::string(4092, 's') + "]\n";
+  text.append(200000, '\n');
+  text += "key=value\n";
+#if defined(__SANITIZE_ADDRESS__)
+  const TIniFile ini(text);  // the sanitizers' allocator keeps its own books
+#else
+  const auto inUse = [] {
+    const struct mallinfo2 m = ::mallinfo2();
+    return m.uordblks + m.hblkhd;
+  };
+  const std::size_t before = inUse();
+  const TIniFile ini(text);
+  const std::size_t used = inUse() - before;
+  EXPECT_LT(used, 100 * text.size()) << used << " bytes for a file of " << text.size();  // before: 4 KB per line
+#endif
+  EXPECT_EQ(ini.Get(std::string(4092, 'S'), "KEY"), "value");
+  EXPECT_EQ(ini.Text(), text);
 }
 
 }  // namespace

@@ -120,6 +120,24 @@ TEST(Settings, IntegersThatAreNotIntegersReadAsTheDefault) {
   EXPECT_EQ(s.AddRow, 7);
 }
 
+// "--3" used to read as 3, and "--9223372036854775808" negated the smallest
+// 64-bit value (undefined behaviour).
+TEST(Settings, OneSignAtMost) {
+  const char* const wrong[] = {"--3", "++3", "+-3", "-+3", "--9223372036854775808", "-9223372036854775808",
+                               "$-5", "-$-5", "0x-5", "0x+5", "$+5", "- 3", "+", "-", "-$", "0x"};
+  for (const char* value : wrong) {
+    const TSettings s = ReadSettings(TIniFile(std::string("[Editor]\nFontSize=") + value + "\n"), TSettingsBase());
+    EXPECT_EQ(s.Editor.FontSize, 10) << value;
+  }
+  const std::pair<const char*, int> right[] = {{"+3", 3},           {"-3", -3},       {"-$10", -16},
+                                               {"-0x80000000", INT32_MIN}, {"2147483647", INT32_MAX},
+                                               {"0xFFFFFFFF", -1}};
+  for (const auto& [value, expected] : right) {
+    const TSettings s = ReadSettings(TIniFile(std::string("[Editor]\nFontColor=") + value + "\n"), TSettingsBase());
+    EXPECT_EQ(s.Editor.FontColor, expected) << value;
+  }
+}
+
 TEST(Settings, WriteBackNormalisesAndLeavesReadOnlyKeys) {
   TIniFile ini("[Editor]\nTabIndent=3\nCodeType=5\nFindColor=123\n[Form]\nEditTate=0\nTop=1\nLeft=2\nW=3\nH=4\n");
   TSettings s = ReadSettings(ini, TSettingsBase());
