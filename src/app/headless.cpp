@@ -1,5 +1,7 @@
 #include "app/headless.h"
 
+#include "app/program_folder.h"
+
 #include <exception>
 #include <iostream>
 #include <new>
@@ -19,7 +21,7 @@ void PrintLine(std::string text) { std::cerr << "RavelleDiff: " << OneLine(std::
 
 int RunHeadless(const std::string& programDir, const TCommandLine& line) {
   try {
-    const TSettings settings = ReadSettings(ReadIniFile(programDir + kSettingsFileName), TSettingsBase());
+    const TSettings settings = ReadSettings(ReadIniFile(SettingsFile(programDir)), TSettingsBase());
     TComparison comparison;
     comparison.Options = settings.Check;
     const std::string error = WriteReport(comparison, settings.Editor.CodeType, line.texta, line.textb, line.ret);

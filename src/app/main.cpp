@@ -61,6 +61,14 @@ int main(int argc, char** argv) {
   const std::string programDir = rd::ProgramDirectory(argc > 0 ? argv[0] : nullptr);
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   rd::TCommandLine line = rd::ParseCommandLine(args);
+  if (line.help) {
+    std::cout << rd::UsageText(rd::MessageLocale());
+    return 0;
+  }
+  if (line.version) {
+    std::cout << "RavelleDiff " << RD_VERSION << '\n';
+    return 0;
+  }
   rd::ResolveFiles(line, rd::FileExists);
   if (line.Headless()) return rd::RunHeadless(programDir, line);
   if (!HasDisplay()) return NoDisplay(line);

@@ -4,6 +4,7 @@
 #include <QScreen>
 
 #include "app/main_window.h"
+#include "app/program_folder.h"
 #include "editor/editor_fonts.h"
 #include "editor/editor_widget.h"
 #include "settings/ini_file.h"
@@ -12,7 +13,7 @@ namespace rd {
 
 namespace {
 
-std::string SettingsPath(const std::string& programDir) { return programDir + kSettingsFileName; }
+std::string SettingsPath(const std::string& programDir) { return SettingsFile(programDir); }
 
 TScrollBars ScrollBarsOf(bool horizontal, bool vertical) {
   if (horizontal && vertical) return TScrollBars::ssBoth;

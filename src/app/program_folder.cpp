@@ -1,6 +1,11 @@
 #include "app/program_folder.h"
 
+#include "settings/settings.h"
+
 #include <fnmatch.h>
+#include <unistd.h>
+
+#include <cstdlib>
 
 #include <filesystem>
 #include <system_error>
@@ -18,7 +23,32 @@ std::string ProgramDirectory(const char* argv0) {
   return dir;
 }
 
-std::string CheckFolder(const std::string& programDir) { return programDir + "check/"; }
+bool Portable(const std::string& programDir) { return ::access(programDir.c_str(), W_OK) == 0; }
+
+namespace {
+
+// $NAME/RavelleDiff/ when NAME is an absolute path, else $HOME/`fallback`/RavelleDiff/.
+std::string UserFolder(const char* name, const char* fallback) {
+  const char* base = std::getenv(name);
+  if (base && *base == '/') return std::string(base) + "/RavelleDiff/";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : "/tmp") + "/" + fallback + "/RavelleDiff/";
+}
+
+}  // namespace
+
+std::string SettingsFile(const std::string& programDir) {
+  if (Portable(programDir)) return programDir + kSettingsFileName;
+  const std::string folder = UserFolder("XDG_CONFIG_HOME", ".config");
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  return folder + kSettingsFileName;
+}
+
+std::string CheckFolder(const std::string& programDir) {
+  if (Portable(programDir)) return programDir + "check/";
+  return UserFolder("XDG_CACHE_HOME", ".cache") + "check/";
+}
 
 void TidyCheckFolder(const std::string& checkFolder) {
   std::error_code ec;

@@ -10,7 +10,17 @@ namespace rd {
 // when /proc/self/exe cannot be read.
 std::string ProgramDirectory(const char* argv0);
 
-// programDir followed by "check/".
+// Whether the program keeps its files beside itself: its folder is
+// writable (a build folder, a portable copy). An installed program keeps
+// them in the user's folders instead.
+bool Portable(const std::string& programDir);
+
+// The settings file: "RavelleDiff.INI" beside the program, or in
+// $XDG_CONFIG_HOME/RavelleDiff/ (created when missing) when that is not writable.
+std::string SettingsFile(const std::string& programDir);
+
+// The folder of batch result files, ending in "/": "check/" beside the
+// program, or $XDG_CACHE_HOME/RavelleDiff/check/.
 std::string CheckFolder(const std::string& programDir);
 
 // Deletes every ordinary file of the check folder whose name matches

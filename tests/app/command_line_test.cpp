@@ -28,6 +28,37 @@ TEST(ParseCommandLine, KeysValuesAndRepeats) {
   EXPECT_EQ(Parse({"texta=x", "texta="}).texta, "");          // an empty value counts too
 }
 
+TEST(ParseCommandLine, BareNamesAndOptions) {
+  struct Case {
+    std::vector<std::string_view> args;
+    std::string a, b, ret;
+    bool help, version;
+  };
+  const Case cases[] = {
+      {{"old.txt", "new.txt"}, "old.txt", "new.txt", "", false, false},
+      {{"only.txt"}, "only.txt", "", "", false, false},
+      {{"a", "b", "c"}, "a", "b", "", false, false},                      // a third name is ignored
+      {{"textb=x", "y"}, "y", "x", "", false, false},                     // keys win, names fill the rest
+      {{"x=y.txt", "z"}, "z", "", "", false, false},                      // "=" keeps the key meaning
+      {{"a", "b", "ret=r"}, "a", "b", "r", false, false},                 // a difftool with a report
+      {{"-platform", "a", "--help"}, "a", "", "", true, false},           // options are not names
+      {{"--", "--help", "-x"}, "--help", "-x", "", false, false},         // after "--" everything is
+      {{"--version"}, "", "", "", false, true},
+  };
+  for (const Case& c : cases) {
+    const TCommandLine l = Parse(c.args);
+    EXPECT_EQ(l.texta, c.a) << c.args.front();
+    EXPECT_EQ(l.textb, c.b) << c.args.front();
+    EXPECT_EQ(l.ret, c.ret) << c.args.front();
+    EXPECT_EQ(l.help, c.help) << c.args.front();
+    EXPECT_EQ(l.version, c.version) << c.args.front();
+  }
+  EXPECT_TRUE(UsageText("ja_JP.UTF-8").starts_with("使い方: RavelleDiff"));
+  EXPECT_TRUE(UsageText("").starts_with("使い方:"));
+  EXPECT_TRUE(UsageText("C").starts_with("Usage: RavelleDiff"));
+  EXPECT_TRUE(UsageText("en_US.UTF-8").starts_with("Usage:"));
+}
+
 TEST(ResolveFiles, PathPrefixAndMissingFiles) {
   testing::TempFolder dir;
   dir.Write("a.txt", "a");
@@ -90,7 +121,10 @@ TEST(ProgramDirectory, EndsInASlash) {
   ASSERT_FALSE(d.empty());
   EXPECT_EQ(d.back(), '/');
   EXPECT_TRUE(std::filesystem::exists(d));
-  EXPECT_EQ(CheckFolder("/opt/rd/"), "/opt/rd/check/");
+  // A folder the program may write: its files lie beside it.
+  testing::TempFolder folder;
+  EXPECT_EQ(CheckFolder(folder.Path()), folder.Path() + "check/");
+  EXPECT_EQ(SettingsFile(folder.Path()), folder.Path() + "RavelleDiff.INI");
 }
 
 }  // namespace

@@ -295,5 +295,56 @@ TEST_F(Headless, NoDisplayEndsWithOneLineNamingTheMissingFile) {
   ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイがありません）");
 }
 
+TEST_F(Headless, HelpAndVersion) {
+  EXPECT_EQ(Run("--help > '" + dir_.Path() + "out.txt'", "LANG=C LC_ALL="), 0);
+  EXPECT_TRUE(Slurp(dir_.Path() + "out.txt").starts_with("Usage: RavelleDiff [FILE_A [FILE_B]]"));
+  EXPECT_EQ(Run("--help > '" + dir_.Path() + "out.txt'", "LANG=ja_JP.UTF-8 LC_ALL="), 0);
+  EXPECT_TRUE(Slurp(dir_.Path() + "out.txt").starts_with("使い方: RavelleDiff"));
+  EXPECT_EQ(Run("--version > '" + dir_.Path() + "out.txt'"), 0);
+  EXPECT_EQ(Slurp(dir_.Path() + "out.txt"), "RavelleDiff " RD_VERSION "\n");
+}
+
+// Two bare names work like texta= and textb=, so git can use the program as
+// its difftool; with ret= the run is headless and leaves a report to read.
+TEST_F(Headless, GitDifftoolPassesBothFiles) {
+  if (!HaveCommand("git")) GTEST_SKIP() << "git is needed";
+  const std::string repo = dir_.Path() + "repo";
+  fs::create_directories(repo);
+  dir_.Write("repo/memo.txt", "one\ntwo\n");
+  const std::string git = "git -C '" + repo + "' -c user.name=t -c user.email=t@example.invalid ";
+  ASSERT_EQ(std::system((git + "init -q && " + git + "add memo.txt && " + git + "commit -qm first").c_str()), 0);
+  dir_.Write("repo/memo.txt", "one\nTWO\nthree\n");
+  dir_.Write("r.txt", "");
+  // The three configuration lines a user writes, given here with -c.
+  const std::string tool = program_ + " \"$LOCAL\" \"$REMOTE\" ret=" + dir_.Path() + "r.txt";
+  const std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY " + git + "-c 'difftool.ravellediff.cmd=" + tool +
+                              "' difftool -y -t ravellediff memo.txt >/dev/null 2>&1";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string report = Slurp(dir_.Path() + "r.txt");
+  EXPECT_NE(report.find("ErrA=1" + kGyo), std::string::npos) << report;
+  EXPECT_NE(report.find("ErrB=2" + kGyo), std::string::npos) << report;
+}
+
+// An installed program cannot write beside itself: its settings come from
+// the user's configuration folder. Run as another user, since root may
+// write anywhere.
+TEST_F(Headless, AProgramInAFolderItCannotWriteReadsTheUsersSettings) {
+  if (::geteuid() != 0 || !HaveCommand("setpriv")) GTEST_SKIP() << "needs root and setpriv";
+  fs::permissions(dir_.Path() + "bin", fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                           fs::perms::others_read | fs::perms::others_exec);
+  ::chmod(dir_.Path().c_str(), 0777);
+  // Beside the program: ignored. In the user's folder: TrimR off, so "a " and "a" differ.
+  Settings("[Check]\r\nTrimR=1\r\n");
+  fs::create_directories(dir_.Path() + "config/RavelleDiff");
+  dir_.Write("config/RavelleDiff/RavelleDiff.INI", "[Check]\r\nTrimR=0\r\n");
+  for (const char* f : {"a.txt", "b.txt", "r.txt"}) {
+    dir_.Write(f, std::string(f) == "a.txt" ? "a \n" : std::string(f) == "b.txt" ? "a\n" : "");
+    ::chmod((dir_.Path() + f).c_str(), 0666);
+  }
+  const std::string prefix = "XDG_CONFIG_HOME='" + dir_.Path() + "config' setpriv --reuid=nobody --regid=nogroup --clear-groups";
+  ASSERT_EQ(Run("texta=" + dir_.Path() + "a.txt textb=" + dir_.Path() + "b.txt ret=" + dir_.Path() + "r.txt", prefix), 0);
+  EXPECT_NE(Slurp(dir_.Path() + "r.txt").find("ErrA=1" + kGyo), std::string::npos) << Slurp(dir_.Path() + "r.txt");
+}
+
 }  // namespace
 }  // namespace rd
