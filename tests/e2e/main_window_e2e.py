@@ -109,7 +109,7 @@ c = write("c.txt", b"first\r\nthird text\r\n")
 env = dict(os.environ, QT_QPA_PLATFORM="xcb")
 program = subprocess.Popen([os.path.join(work, "RavelleDiff"), "texta=" + a, "textb=" + b], env=env)
 
-root = wait(app, 20)
+root = wait(app, 40)
 check(root is not None, "the window appears on the accessibility bus")
 if root is None:
     program.kill()

@@ -21,12 +21,18 @@ trap cleanup EXIT
 cp "$build"/RavelleDiff "$build"/libRavelleDiffGui.so "$build"/ravelle_diff_tool "$work"/
 cp "$build"/RavelleDiff.html "$build"/LICENSE "$work"/ 2>/dev/null || true
 
-for n in $(seq 90 120); do
-  [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || { display=":$n"; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+# Xvfb picks a free display itself and tells its number, so that runs side
+# by side never share one.
+exec 3<> "$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb_pid=$!
-for _ in $(seq 50); do xdotool -v >/dev/null 2>&1 && DISPLAY=$display xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
+for _ in $(seq 100); do
+  number=$(head -n 1 "$work/display" 2>/dev/null || true)
+  [ -n "$number" ] && break
+  sleep 0.1
+done
+[ -n "$number" ] || { echo "e2e: Xvfb did not start"; exit 1; }
+display=":$number"
 
 mkdir -p "$build/screenshots"
 DISPLAY=$display XDG_RUNTIME_DIR=$work QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \

@@ -20,7 +20,7 @@ bool Same(const TSettings& x, const TSettings& y) {
          a.BackColor == b.BackColor && a.InsColor == b.InsColor && a.MovColor == b.MovColor &&
          a.UpdColor == b.UpdColor && a.FindColor == b.FindColor && a.TabIndent == b.TabIndent &&
          a.TabShow == b.TabShow && a.DSpcShow == b.DSpcShow && a.RetShow == b.RetShow &&
-         a.ScrollBars == b.ScrollBars && a.RulerShow == b.RulerShow && a.RowNumShow == b.RowNumShow &&
+         a.HScroll == b.HScroll && a.VScroll == b.VScroll && a.RulerShow == b.RulerShow && a.RowNumShow == b.RowNumShow &&
          a.FreeCur == b.FreeCur && a.CodeType == b.CodeType && a.UpdateDlg == b.UpdateDlg && x.Check == y.Check &&
          x.AddRow == y.AddRow && x.Form.Maximized == y.Form.Maximized && x.Form.H == y.Form.H &&
          x.Form.W == y.Form.W && x.Form.Top == y.Form.Top && x.Form.Left == y.Form.Left &&

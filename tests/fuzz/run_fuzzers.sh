@@ -9,7 +9,8 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 here=$(cd "$(dirname "$0")" && pwd)
 status=0
-for target in fuzz_code_detect fuzz_load_lines fuzz_compare fuzz_settings fuzz_result_file; do
+for target in fuzz_code_detect fuzz_load_lines fuzz_compare fuzz_settings fuzz_result_file \
+              fuzz_companion fuzz_export_rows fuzz_editor; do
   prog="$build/fuzz/$target"
   [ -x "$prog" ] || { echo "missing $prog" >&2; exit 1; }
   work="$build/fuzz-corpus/$target"
