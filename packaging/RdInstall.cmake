@@ -11,6 +11,7 @@
 #   share/applications/ravellediff.desktop
 #   share/icons/hicolor/scalable/apps/ravellediff.svg
 #   share/doc/ravellediff/       copyright, changelog.Debian.gz
+#   share/man/man1/              RavelleDiff.1.gz, ravelle_diff_tool.1.gz
 #
 # Included from the top-level CMakeLists.txt after every target exists.
 
@@ -73,26 +74,43 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/ravellediff.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/ravellediff.svg
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps PERMISSIONS ${rd_data_permissions})
 
-# --- Debian documentation: copyright and changelog ------------------------------
+# --- documentation: manual pages, copyright and changelog ----------------------
+# rd_gzip_file(NAME): ${rd_pack_dir}/NAME.gz from ${rd_pack_dir}/NAME, built
+# with everything. gzip -n leaves out name and time, so the bytes depend on
+# the text alone; -9 is what Debian expects of manual pages and changelogs.
+set(rd_gzip_targets)
+function(rd_gzip_file name)
+  add_custom_command(OUTPUT ${rd_pack_dir}/${name}.gz
+                     COMMAND gzip -9nc ${name} > ${name}.gz
+                     DEPENDS ${rd_pack_dir}/${name}
+                     WORKING_DIRECTORY ${rd_pack_dir} VERBATIM)
+  set(rd_gzip_targets ${rd_gzip_targets} ${rd_pack_dir}/${name}.gz PARENT_SCOPE)
+endfunction()
+
+foreach(page RavelleDiff.1 ravelle_diff_tool.1)
+  configure_file(${PROJECT_SOURCE_DIR}/packaging/${page}.in ${rd_pack_dir}/${page} @ONLY)
+  rd_gzip_file(${page})
+  install(FILES ${rd_pack_dir}/${page}.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 PERMISSIONS ${rd_data_permissions})
+endforeach()
+
 # The copyright file in the machine-readable format, its license text taken
 # from doc/LICENSE (continuation lines start with a blank, empty ones are " .").
 file(READ ${PROJECT_SOURCE_DIR}/doc/LICENSE rd_license)
 string(REGEX MATCH "Copyright \\(c\\) ([^\n]+)" rd_ignored "${rd_license}")
 set(RD_COPYRIGHT_HOLDER "${CMAKE_MATCH_1}")
+if(NOT RD_COPYRIGHT_HOLDER OR NOT rd_license MATCHES "Permission is hereby granted")
+  message(FATAL_ERROR "doc/LICENSE no longer reads as the MIT license: update packaging/copyright.in")
+endif()
 string(REGEX REPLACE "^.*(Permission is hereby granted)" "\\1" rd_license "${rd_license}")
 string(STRIP "${rd_license}" rd_license)
 string(REPLACE "\n\n" "\n.\n" rd_license "${rd_license}")
 string(REPLACE "\n" "\n " RD_LICENSE_TEXT " ${rd_license}")
 configure_file(${PROJECT_SOURCE_DIR}/packaging/copyright.in ${rd_pack_dir}/copyright @ONLY)
 configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.Debian.in ${rd_pack_dir}/changelog.Debian @ONLY)
-# gzip -n leaves out name and time, so the bytes depend on the text alone.
-add_custom_command(OUTPUT ${rd_pack_dir}/changelog.Debian.gz
-                   COMMAND gzip -9nc changelog.Debian > changelog.Debian.gz
-                   DEPENDS ${rd_pack_dir}/changelog.Debian
-                   WORKING_DIRECTORY ${rd_pack_dir} VERBATIM)
-add_custom_target(rd_debian_changelog ALL DEPENDS ${rd_pack_dir}/changelog.Debian.gz)
+rd_gzip_file(changelog.Debian)
 install(FILES ${rd_pack_dir}/copyright ${rd_pack_dir}/changelog.Debian.gz
         DESTINATION ${RD_INSTALL_DOC_DIR} PERMISSIONS ${rd_data_permissions})
+add_custom_target(rd_packaging_docs ALL DEPENDS ${rd_gzip_targets})
 
 # --- the Debian package (cpack -G DEB, see "make deb") ------------------------
 set(CPACK_GENERATOR DEB)

@@ -50,6 +50,10 @@ usr/share/icons/hicolor d 755
 usr/share/icons/hicolor/scalable d 755
 usr/share/icons/hicolor/scalable/apps d 755
 usr/share/icons/hicolor/scalable/apps/ravellediff.svg f 644
+usr/share/man d 755
+usr/share/man/man1 d 755
+usr/share/man/man1/RavelleDiff.1.gz f 644
+usr/share/man/man1/ravelle_diff_tool.1.gz f 644
 usr/share/ravellediff d 755
 usr/share/ravellediff/LICENSE f 644
 usr/share/ravellediff/RavelleDiff.html f 644'
@@ -96,6 +100,10 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 changelog_head=$(gzip -dc "$doc/changelog.Debian.gz" | head -n 1)
 [ "$changelog_head" = "ravellediff ($version-1) unstable; urgency=medium" ] ||
   fail "changelog begins '$changelog_head', version $version"
+for page in RavelleDiff ravelle_diff_tool; do
+  gzip -dc "$root/usr/share/man/man1/$page.1.gz" | grep -q "^\.TH $(echo "$page" | tr a-z A-Z) 1 " ||
+    fail "manual page $page.1.gz"
+done
 # The license text of the copyright file, its continuation blank and " ."
 # undone, is doc/LICENSE from "Permission" on.
 sed -n '/^License: Expat$/,$p' "$doc/copyright" | tail -n +2 | sed -n '/Permission/,$p' |
