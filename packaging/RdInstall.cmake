@@ -42,7 +42,7 @@ set(rd_data_permissions OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
 set(rd_programs RavelleDiff ravelle_diff_tool)
 install(TARGETS ${rd_programs} RUNTIME DESTINATION ${RD_INSTALL_PROGRAM_DIR})
 if(TARGET RavelleDiffGui)
-  # A module is loaded, never run: no execute bit (lintian's shlib rules).
+  # A module is loaded, never run: no execute bit.
   install(TARGETS RavelleDiffGui LIBRARY DESTINATION ${RD_INSTALL_PROGRAM_DIR} PERMISSIONS ${rd_data_permissions})
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/doc/RavelleDiff.html ${PROJECT_SOURCE_DIR}/doc/LICENSE
