@@ -4,6 +4,8 @@
 #                                                and each fuzz target for a few seconds
 #   make fuzz [FUZZ_SECONDS=60]                  run each fuzz target (libFuzzer, ASan, UBSan) for a while
 #   make bench                                   build and run the benchmarks
+#   make install [PREFIX=/usr/local DESTDIR=]    build and install (program in PREFIX/lib/ravellediff)
+#   make deb                                     build the Debian package in $(BUILD) and run lintian on it
 
 BUILD     ?= build
 SAN_BUILD ?= build-san
@@ -15,15 +17,28 @@ DEBS      := cmake ninja-build g++ pkg-config qt6-base-dev libgtest-dev libgmock
              fonts-ipafont-gothic time qt6-translations-l10n clang libclang-rt-14-dev \
              xvfb xdotool imagemagick at-spi2-core python3-pyatspi python3-xlib dbus desktop-file-utils \
              libxlsxwriter-dev python3-openpyxl xdg-utils
+# Only for "make deb": CPack's DEB generator uses dpkg-shlibdeps (dpkg-dev)
+# and file to compute Depends; lintian checks the package.
+DEB_DEBS  := dpkg-dev file lintian
+PREFIX    ?= /usr/local
+DESTDIR   ?=
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps configure build run test test-plain test-san test-fuzz fuzz fuzz-build bench clean
+.PHONY: all deps deb-deps install-debs configure build run test test-plain test-san test-fuzz fuzz fuzz-build bench install deb \
+        clean
 
 all: build
 
 deps:
+	@$(MAKE) --no-print-directory install-debs PACKAGES="$(DEBS)"
+
+deb-deps: deps
+	@$(MAKE) --no-print-directory install-debs PACKAGES="$(DEB_DEBS)"
+
+# Installs those of PACKAGES that are missing.
+install-debs:
 	@missing=""; \
-	for p in $(DEBS); do \
+	for p in $(PACKAGES); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -70,6 +85,17 @@ test: test-plain test-san test-fuzz
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
 	./bench/run_all.sh $(BUILD)
+
+# Folders get 0777 less the umask: 022 gives the usual 0755.
+install: build
+	umask 022 && DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# The package goes to $(BUILD)/ravellediff_VERSION-1_ARCH.deb; lintian fails
+# the target on errors and lists warnings.
+deb: deb-deps build
+	rm -f $(BUILD)/ravellediff_*.deb
+	cd $(BUILD) && umask 022 && cpack -G DEB
+	lintian $(BUILD)/ravellediff_*.deb
 
 clean:
 	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
