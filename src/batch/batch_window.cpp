@@ -299,9 +299,11 @@ void TForm2::ShowRow(std::size_t row) {
 
 void TForm2::RowChanged(std::size_t row) {
   ShowRow(row);
-  // During a run the rows change without a return to the event loop: they
-  // are painted at once, and no input is taken meanwhile.
-  if (model_.Running()) listView_->viewport()->repaint();
+  // During a run the rows change without a return to the event loop: the
+  // row is painted at once (only its own band), and no input is taken meanwhile.
+  if (!model_.Running()) return;
+  const QRect band = listView_->visualItemRect(listView_->topLevelItem(static_cast<int>(row)));
+  if (band.intersects(listView_->viewport()->rect())) listView_->viewport()->repaint(band);
 }
 
 void TForm2::ProgressChanged(int position, int maximum) {

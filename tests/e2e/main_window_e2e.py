@@ -196,10 +196,13 @@ ini = os.path.join(work, "RavelleDiff.INI")
 check(os.path.exists(ini) and b"[Form]" in open(ini, "rb").read(), "the settings file is written at exit")
 check(os.path.isdir(os.path.join(work, "check")), "the check folder is created at start")
 
-# With no window running, the companion starts one with the file in TextA.
-subprocess.run([os.path.join(work, "ravelle_diff_tool"), "-a", c], check=True, env=env)
+# With no window running, the companion starts one with the file in TextA;
+# this one at a scale factor of 2, to look at (screenshot e2e_scale2.png).
+subprocess.run([os.path.join(work, "ravelle_diff_tool"), "-a", c], check=True, env=dict(env, QT_SCALE_FACTOR="2"))
 started = wait(lambda: (lambda r: r if r and label_by_description(r, "TextA ファイル") == "c.txt" else None)(app()), 20)
 check(started is not None, "the companion starts RavelleDiff with the file in TextA")
+time.sleep(0.5)
+screenshot("e2e_scale2")
 ids = wait(lambda: xdo("search", "--name", "^RavelleDiff$").split(), 10) or []
 for window in ids:
     close_window(int(window))
