@@ -14,6 +14,7 @@
 #include <optional>
 
 #include "compare/line_table.h"
+#include "textcode/file_replace.h"
 
 namespace rd {
 
@@ -37,31 +38,6 @@ void AppendEntry(std::string& out, const TDiffEntry& e) {
   out.append(std::to_string(e.line)).append(",");
   out.append(std::to_string(e.partner)).append(",");
   out.append(std::to_string(e.kind)).append("\r\n");
-}
-
-bool WriteAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  return true;
-}
-
-// Writes `bytes` to a fresh temporary file in the target's folder, flushes
-// it to disk and renames it over `path`. The temporary name ends in the
-// target's name and a suffix ("memo.ret.tmpA1b2C3"), so a file left behind
-// by a crash matches "*.ret*" and goes at the next start.
-bool ReplaceFile(const std::string& path, std::string_view bytes) {
-  std::string temp = path + ".tmpXXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  bool ok = ::fchmod(fd, 0644) == 0 && WriteAll(fd, bytes) && ::fsync(fd) == 0;
-  ok = ::close(fd) == 0 && ok;
-  ok = ok && ::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
 }
 
 // Reads a file descriptor line by line; a line ends at LF, and a CR before
@@ -241,7 +217,9 @@ std::string WriteResultFile(const TComparison& comparison, std::string_view chec
   if (!IsBareFileName(name)) return std::string(kResultWriteFailed);
   try {
     const std::string bytes = FormatResultFile(comparison.Diff(Side::A), comparison.Diff(Side::B));
-    if (ReplaceFile(JoinPath(checkFolder, name), bytes)) return {};
+    // The temporary name ends in the target's name and ".tmp…", so a file
+    // left behind by a crash matches "*.ret*" and goes at the next start.
+    if (ReplaceFileContents(JoinPath(checkFolder, name), bytes, ".tmp").empty()) return {};
   } catch (const std::bad_alloc&) {
     // Too many entries to hold their text: reported like any failed write.
   }

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <new>
 
+#include "textcode/file_replace.h"
 #include "textcode/text_code.h"
 #include "textcode/utf8_convert.h"
 
@@ -181,26 +182,7 @@ TIniFile ReadIniFile(const std::string& path) {
 }
 
 bool WriteIniFile(const std::string& path, const TIniFile& ini) {
-  const std::size_t slash = path.rfind('/');
-  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
-  std::string temp = folder + ".settings-XXXXXX";
-  const int fd = ::mkstemp(temp.data());
-  if (fd < 0) return false;
-  struct stat old {};
-  ::fchmod(fd, ::stat(path.c_str(), &old) == 0 ? (old.st_mode & 07777) : 0644);
-  const std::string text = ini.Text();
-  bool ok = true;
-  for (std::size_t done = 0; ok && done < text.size();) {
-    const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    ok = n > 0;
-    if (ok) done += static_cast<std::size_t>(n);
-  }
-  ok = ok && ::fsync(fd) == 0;
-  ok = (::close(fd) == 0) && ok;
-  ok = ok && std::rename(temp.c_str(), path.c_str()) == 0;
-  if (!ok) ::unlink(temp.c_str());
-  return ok;
+  return ReplaceFileContents(path, ini.Text(), ".tmp").empty();
 }
 
 }  // namespace rd
