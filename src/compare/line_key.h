@@ -1,12 +1,20 @@
 // The comparison text ("key") of a line under the comparison options.
+//
+// Without a width or space option a key is a view of the line, or of its
+// upper-cased copy under Text. With one (FoldsKeys) the key is written out
+// in one pass over the line that folds widths, letter case and white space
+// and finds the trimmed ends as it goes.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compare/compare_options.h"
+#include "textcode/line_list.h"
 #include "textcode/text_code.h"
 
 namespace rd {
@@ -23,7 +31,50 @@ void UpperSjisInPlace(std::span<char> s);
 
 // The key of `line`, or nullopt when the line takes no part. `upper` must be
 // the line upper-cased when options.Text is on (it is ignored otherwise); the
-// returned view points into `line` or `upper`.
+// returned view points into `line` or `upper`. Options that fold keys are
+// not looked at: see FoldKey.
 std::optional<std::string_view> LineKey(std::string_view line, std::string_view upper, const TCompareOptions& options);
+
+// The key of `line` under options that fold keys, written to `out`, which
+// must have room for 2 * line.size() bytes (a half-width katakana becomes a
+// double-byte character). Answers the length of the key, which starts at
+// `out`, or nullopt when the line takes no part.
+//
+// A lead byte and a valid trail byte (0x40-0x7E, 0x80-0xFC) are one
+// character; any other byte is a character of its own. In order:
+// - Width: the full-width forms of ASCII letters, digits and symbols become
+//   ASCII; half-width katakana and punctuation become full-width, a kana
+//   followed by "ﾞ" or "ﾟ" becoming the voiced or semi-voiced kana when
+//   there is one;
+// - Text: ASCII letters are upper-cased (so, under Width, full-width ones too);
+// - white space is every byte of 32 or less and, under ZSpace, "　";
+//   AllSpace drops it all;
+// - then the trimming and blank-line rules of LineKey.
+std::optional<std::size_t> FoldKey(std::string_view line, const TCompareOptions& options, char* out);
+
+// The key of `line` as a string: LineKey or FoldKey as the options ask.
+std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options);
+
+// The keys of all lines of one text, made once before a comparison numbers
+// them: nothing for views of the lines, an upper-cased copy of the text
+// under Text alone, or every folded key one after the other.
+class TTextKeys {
+ public:
+  // `lines` and `options` are the comparison's and outlive this.
+  void Prepare(const TLineList& lines, const TCompareOptions& options);
+
+  std::optional<std::string_view> Key(std::size_t i) const;
+  // Where the key of line i lies, for prefetching.
+  const char* KeyData(std::size_t i) const;
+
+ private:
+  static constexpr std::uint64_t kLeftOut = std::uint64_t{1} << 63;
+
+  const TLineList* lines_ = nullptr;
+  const TCompareOptions* options_ = nullptr;
+  bool folded_ = false;
+  std::string bytes_;  // the upper-cased text (same offsets), or the folded keys
+  std::vector<std::uint64_t> ends_;  // folded: end of key i in bytes_, kLeftOut when the line takes no part
+};
 
 }  // namespace rd
