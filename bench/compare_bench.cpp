@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <random>
 
@@ -60,11 +61,12 @@ rd::TLineList ToList(const Text& t) {
   return list;
 }
 
-void RunCompare(benchmark::State& state, const Text& a, const Text& b) {
+void RunCompare(benchmark::State& state, const Text& a, const Text& b, rd::TCompareOptions options = {}) {
   const rd::TLineList la = ToList(a);
   const rd::TLineList lb = ToList(b);
   rd::TComparison cmp;
-  cmp.Options.TrimR = true;
+  options.TrimR = true;
+  cmp.Options = options;
   std::size_t peak = 0;
   for (auto _ : state) {
     const std::size_t before = gLive.load();
@@ -88,6 +90,41 @@ void BM_Realistic(benchmark::State& state) {
 }
 BENCHMARK(BM_Realistic)->Arg(250000)->Arg(500000)->Arg(1000000)->Arg(2000000)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// The options for Japanese text at 1,000,000 lines: argument 0 without
+// them, 1 with Width, ZSpace and AllSpace all on (their keys are folded in
+// one pass over each line). The second benchmark's texts are Japanese:
+// every line holds full-width letters, kana of both widths and "　".
+rd::TCompareOptions JapaneseOptions(bool on) {
+  rd::TCompareOptions o;
+  o.Width = o.ZSpace = o.AllSpace = on;
+  return o;
+}
+
+void BM_JapaneseOptions(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1);
+  RunCompare(state, a, rd::bench::EditText(a, 2), JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+Text Japanese(const Text& t) {
+  // "　項目" (full-width space, a kanji pair), "ﾃﾞｰﾀ" (half-width kana), "ＩＤ" (full-width letters).
+  static const char* const kParts[] = {"\x81\x40\x8D\x80\x96\xDA", "\xC3\xDE\xB0\xC0", "\x82\x68\x82\x63"};
+  Text out;
+  out.reserve(t.size());
+  // The parts follow from the line itself, so that equal lines stay equal.
+  for (const std::string& line : t) {
+    const std::size_t h = std::hash<std::string>()(line);
+    out.push_back(kParts[h % 3] + line + kParts[(h / 3) % 3]);
+  }
+  return out;
+}
+
+void BM_JapaneseOptionsOnJapaneseText(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1);
+  RunCompare(state, Japanese(a), Japanese(rd::bench::EditText(a, 2)), JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptionsOnJapaneseText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 constexpr std::size_t kAdversarial = 200000;
 

@@ -45,7 +45,7 @@ class TTableKeys {
     if (stage == 0) {
       __builtin_prefetch(&entry);
     } else if (stage == 1) {
-      lines_[Index(side)]->Prefetch(entry.line);
+      keys_[Index(side)].Prefetch(entry.line);
     } else {
       __builtin_prefetch(keys_[Index(side)].KeyData(entry.line));
     }

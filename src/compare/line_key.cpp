@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
+#include <cassert>
 #include <cstring>
 
 namespace rd {
@@ -110,39 +112,165 @@ std::uint16_t FullWidthKana(unsigned char c, unsigned char next, std::size_t& us
   return code;
 }
 
+// Eight bytes at once: all of them ASCII that is neither white space nor
+// needs more than upper-casing, the common case of program text and of
+// Latin words in Japanese documents.
+constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
+
+constexpr bool AllPlainAscii(std::uint64_t x) {
+  const std::uint64_t below21 = (x - kOnes * 0x21) & ~x & kHighBits;  // a byte below 0x21 (exact for ASCII bytes)
+  return ((x & kHighBits) | below21) == 0;
+}
+
+// a-z to A-Z in eight ASCII bytes; no byte carries into the next.
+constexpr std::uint64_t UpperAscii(std::uint64_t x) {
+  const std::uint64_t fromA = x + kOnes * (0x80 - 'a');
+  const std::uint64_t pastZ = x + kOnes * (0x80 - 'z' - 1);
+  return x - ((fromA & ~pastZ & kHighBits) >> 2);
+}
+static_assert(UpperAscii(0x607A617B405A4121ULL) == 0x605A417B405A4121ULL);
+static_assert(AllPlainAscii(0x7E7A61215A41307FULL) && !AllPlainAscii(0x7E7A61205A413041ULL) &&
+              !AllPlainAscii(0x7E7A61815A413041ULL));
+
+// Bytes below 0x21 (white space) and lower-case letters, one high bit per
+// byte, in eight ASCII bytes; no byte borrows from or carries into the next.
+constexpr std::uint64_t WhiteBits(std::uint64_t x) { return ~((x | kHighBits) - kOnes * 0x21) & kHighBits; }
+constexpr std::uint64_t LowerBits(std::uint64_t x) {
+  return (x + kOnes * (0x80 - 'a')) & ~(x + kOnes * (0x80 - 'z' - 1)) & kHighBits;
+}
+static_assert(WhiteBits(0x2120004142200921ULL) == 0x0080800000808000ULL);
+static_assert(LowerBits(0x607A617B405A4121ULL) == 0x0080800000000000ULL);
+
+// The key of a line that folding leaves as it is, found without writing:
+// a line of ASCII only, without lower-case letters when case is ignored and
+// without white space inside when all white space is. No for other lines.
+// (The key is filled in place: a returned struct read back at once stalls
+// on the stores that made it.)
+enum class TPlain : std::uint8_t { No, LeftOut, Key };
+
+inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFoldedKey& key) {
+  const std::size_t n = line.size();
+  std::uint64_t high = 0, lower = 0, whiteCount = 0;
+  std::size_t lead = n;  // the first byte that is not white space
+  std::size_t end = 0;   // one past the last
+  // Eight bytes from `at`, of which those with their high bit in `valid` belong to the line.
+  const auto block = [&](std::uint64_t x, std::size_t at, std::uint64_t valid) {
+    high |= x & kHighBits;
+    lower |= LowerBits(x);
+    const std::uint64_t white = WhiteBits(x) & valid;
+    whiteCount += ((white >> 7) * kOnes) >> 56;  // the number of marked bytes
+    if (const std::uint64_t solid = ~white & valid) {
+      if (lead == n) lead = at + static_cast<std::size_t>(std::countr_zero(solid)) / 8;
+      end = at + static_cast<std::size_t>(63 - std::countl_zero(solid)) / 8 + 1;
+    }
+  };
+  if (n >= 8) {
+    std::size_t i = 0;
+    for (; i + 8 <= n; i += 8) {
+      std::uint64_t x;
+      std::memcpy(&x, line.data() + i, 8);
+      block(x, i, kHighBits);
+      if (high) return TPlain::No;
+    }
+    if (const std::size_t rest = n - i) {
+      // The last eight bytes, shifted past those already seen.
+      std::uint64_t x;
+      std::memcpy(&x, line.data() + n - 8, 8);
+      block(x >> (8 * (8 - rest)), i, kHighBits >> (8 * (8 - rest)));
+      if (high) return TPlain::No;
+    }
+  } else {
+    for (std::size_t i = 0; i < n; ++i) {
+      const auto c = static_cast<unsigned char>(line[i]);
+      if (c >= 0x80) return TPlain::No;
+      lower |= c >= 'a' && c <= 'z';
+      if (IsCompareSpace(c)) {
+        ++whiteCount;
+      } else {
+        if (lead == n) lead = i;
+        end = i + 1;
+      }
+    }
+  }
+  if (o.Text && lower) return TPlain::No;
+  if (lead == n) end = n;  // nothing but white space
+  if (o.AllSpace && whiteCount != lead + (n - end)) return TPlain::No;
+  if (lead == n && (o.Blank || o.TrimLR || o.TrimR)) return TPlain::LeftOut;
+  key.Verbatim = true;
+  key.From = o.AllSpace || o.TrimLR ? lead : 0;
+  key.Length = (o.AllSpace || o.TrimLR || o.TrimR ? end : n) - key.From;
+  return TPlain::Key;
+}
+
 }  // namespace
 
-std::optional<std::size_t> FoldKey(std::string_view line, const TCompareOptions& o, char* out) {
+// FoldKey for lines that PlainAsciiKey does not answer.
+[[gnu::noinline]] static std::optional<TFoldedKey> FoldChars(std::string_view line, const TCompareOptions& o, char* out) {
   const auto* s = reinterpret_cast<const unsigned char*>(line.data());
   const std::size_t n = line.size();
   char* w = out;
   char* firstSolid = nullptr;  // where the first character that is not white space went
   char* solidEnd = out;        // end of the last one
-  const auto solid = [&](char* from) {
-    if (!firstSolid) firstSolid = from;
+  std::size_t firstSolidFrom = 0;  // its offset in the line
+  // Whether the bytes written differ from the bytes they came from: a
+  // folded character, or white space dropped between two written ones.
+  bool changed = false;
+  bool dropped = false;  // white space dropped since the first written byte
+  const auto written = [&](char* at, std::size_t from) {
+    if (!firstSolid) {
+      firstSolid = at;
+      firstSolidFrom = from;
+    } else if (dropped) {
+      changed = true;
+    }
     solidEnd = w;
   };
   const auto upper = [&](unsigned char c) {
-    return static_cast<char>(o.Text && c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const char u = static_cast<char>(o.Text && c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    changed |= u != static_cast<char>(c);
+    return u;
   };
+  const auto drop = [&] { dropped = firstSolid != nullptr; };
   for (std::size_t i = 0; i < n;) {
+    if (i + 8 <= n) {
+      std::uint64_t x;
+      std::memcpy(&x, s + i, 8);
+      if (AllPlainAscii(x)) {
+        if (o.Text) {
+          const std::uint64_t u = UpperAscii(x);
+          changed |= u != x;
+          x = u;
+        }
+        char* const at = w;
+        std::memcpy(w, &x, 8);
+        w += 8;
+        written(at, i);
+        i += 8;
+        continue;
+      }
+    }
     const unsigned char c = s[i];
     char* const at = w;
+    const std::size_t from = i;
     if (c < 0x80) {
       ++i;
       if (IsCompareSpace(c)) {
-        if (!o.AllSpace) *w++ = static_cast<char>(c);
+        if (o.AllSpace) drop();
+        else *w++ = static_cast<char>(c);
         continue;
       }
       *w++ = upper(c);
-      solid(at);
+      written(at, from);
       continue;
     }
     if (IsSjisLead(c) && i + 1 < n && IsTrail(s[i + 1])) {
       const unsigned char t = s[i + 1];
       i += 2;
       if (o.ZSpace && c == 0x81 && t == 0x40) {  // "　"
-        if (!o.AllSpace) {
+        if (o.AllSpace) {
+          drop();
+        } else {
           *w++ = static_cast<char>(c);
           *w++ = static_cast<char>(t);
         }
@@ -150,11 +278,12 @@ std::optional<std::size_t> FoldKey(std::string_view line, const TCompareOptions&
       }
       if (const char ascii = o.Width ? FullWidthAscii(c, t) : 0) {
         *w++ = upper(static_cast<unsigned char>(ascii));
+        changed = true;
       } else {
         *w++ = static_cast<char>(c);
         *w++ = static_cast<char>(t);
       }
-      solid(at);
+      written(at, from);
       continue;
     }
     if (o.Width && c >= 0xA1 && c <= 0xDF) {
@@ -163,29 +292,43 @@ std::optional<std::size_t> FoldKey(std::string_view line, const TCompareOptions&
       i += used;
       *w++ = static_cast<char>(code >> 8);
       *w++ = static_cast<char>(code & 0xFF);
-      solid(at);
+      changed = true;
+      written(at, from);
       continue;
     }
     ++i;
     *w++ = static_cast<char>(c);
-    solid(at);
+    written(at, from);
   }
   if (!firstSolid && (o.Blank || o.TrimLR || o.TrimR)) return std::nullopt;
-  if (o.TrimLR) {
-    const std::size_t length = firstSolid ? static_cast<std::size_t>(solidEnd - firstSolid) : 0;
+  // White space before the first character that is not is written only
+  // when it is kept, so it came from the start of the line.
+  const bool leadingDropped = o.AllSpace && firstSolid;
+  if (o.TrimLR || leadingDropped) {
+    const std::size_t length = static_cast<std::size_t>((o.TrimLR ? solidEnd : w) - firstSolid);
     if (firstSolid != out) std::memmove(out, firstSolid, length);
-    return length;
+    return TFoldedKey{length, firstSolidFrom, !changed};
   }
-  if (o.TrimR) return static_cast<std::size_t>(solidEnd - out);
-  return static_cast<std::size_t>(w - out);
+  return TFoldedKey{static_cast<std::size_t>((o.TrimR ? solidEnd : w) - out), 0, !changed};
+}
+
+std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& o, char* out) {
+  TFoldedKey key;
+  switch (PlainAsciiKey(line, o, key)) {
+    case TPlain::Key: return key;
+    case TPlain::LeftOut: return std::nullopt;
+    case TPlain::No: break;
+  }
+  return FoldChars(line, o, out);
 }
 
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options) {
   if (FoldsKeys(options)) {
     std::string out(2 * line.size(), '\0');
-    const std::optional<std::size_t> length = FoldKey(line, options, out.data());
-    if (!length) return std::nullopt;
-    out.resize(*length);
+    const std::optional<TFoldedKey> key = FoldKey(line, options, out.data());
+    if (!key) return std::nullopt;
+    if (key->Verbatim) return std::string(line.substr(key->From, key->Length));
+    out.resize(key->Length);
     return out;
   }
   std::string upper(line);
@@ -201,21 +344,38 @@ void TTextKeys::Prepare(const TLineList& lines, const TCompareOptions& options) 
   lines_ = &lines;
   options_ = &options;
   bytes_.clear();
-  ends_.clear();
+  spans_.clear();
+  longLengths_.clear();
   folded_ = FoldsKeys(options);
   if (folded_) {
-    ends_.reserve(lines.Count());
-    // Keys are seldom longer than their lines; the buffer grows when they are.
-    bytes_.resize(lines.Bytes().size() + 64);
-    std::size_t end = 0;
+    // Each line is folded into a scratch buffer that stays in the cache.
+    // Most keys are the line itself or a part of it (the trimmed
+    // indentation): they stay views of the text, and only keys that differ
+    // from their line are kept in bytes_.
+    spans_.reserve(lines.Count());
+    // Room for the longest keys: pages are only touched where keys are
+    // written, and the buffer is never copied to grow.
+    bytes_.reserve(lines.Bytes().size() / 8);
+    std::string scratch;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
       const std::string_view line = lines[i];
-      if (end + 2 * line.size() > bytes_.size()) bytes_.resize(std::max(2 * bytes_.size(), end + 2 * line.size()));
-      const std::optional<std::size_t> length = FoldKey(line, options, bytes_.data() + end);
-      if (length) end += *length;
-      ends_.push_back(length ? end : end | kLeftOut);
+      if (scratch.size() < 2 * line.size()) scratch.resize(2 * line.size());
+      TFoldedKey plain;
+      const TPlain kind = PlainAsciiKey(line, options, plain);
+      if (kind == TPlain::Key) {
+        spans_.push_back(Span(i, lines.Offset(i) + plain.From, plain.Length));
+        continue;
+      }
+      const std::optional<TFoldedKey> key = kind == TPlain::LeftOut ? std::nullopt : FoldChars(line, options, scratch.data());
+      if (!key) {
+        spans_.push_back(kLeftOut);
+      } else if (key->Verbatim) {
+        spans_.push_back(Span(i, lines.Offset(i) + key->From, key->Length));
+      } else {
+        spans_.push_back(Span(i, bytes_.size(), key->Length) | kInBuffer);
+        bytes_.append(scratch.data(), key->Length);
+      }
     }
-    bytes_.resize(end);
   } else if (options.Text) {
     // The same bytes at the same offsets, each line upper-cased.
     bytes_.assign(lines.Bytes());
@@ -224,21 +384,13 @@ void TTextKeys::Prepare(const TLineList& lines, const TCompareOptions& options) 
   }
 }
 
-std::optional<std::string_view> TTextKeys::Key(std::size_t i) const {
-  if (folded_) {
-    if (ends_[i] & kLeftOut) return std::nullopt;
-    const std::uint64_t begin = i == 0 ? 0 : ends_[i - 1] & ~kLeftOut;
-    return std::string_view(bytes_).substr(begin, ends_[i] - begin);
+std::uint64_t TTextKeys::Span(std::size_t line, std::uint64_t begin, std::size_t length) {
+  assert(begin <= kBeginMask && "texts stay below a terabyte");
+  if (length >= kLengthMask) {
+    longLengths_[line] = length;
+    length = kLengthMask;
   }
-  const std::string_view line = (*lines_)[i];
-  const std::string_view upper =
-      options_->Text ? std::string_view(bytes_).substr(lines_->Offset(i), line.size()) : std::string_view();
-  return LineKey(line, upper, *options_);
-}
-
-const char* TTextKeys::KeyData(std::size_t i) const {
-  if (folded_) return bytes_.data() + (i == 0 ? 0 : ends_[i - 1] & ~kLeftOut);
-  return options_->Text ? bytes_.data() + lines_->Offset(i) : (*lines_)[i].data();
+  return begin | static_cast<std::uint64_t>(length) << kLengthShift;
 }
 
 }  // namespace rd

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "compare/compare_options.h"
@@ -35,10 +36,17 @@ void UpperSjisInPlace(std::span<char> s);
 // not looked at: see FoldKey.
 std::optional<std::string_view> LineKey(std::string_view line, std::string_view upper, const TCompareOptions& options);
 
+// A folded key: a part of its line (Verbatim; `out` may hold anything), or
+// the bytes FoldKey wrote to `out`.
+struct TFoldedKey {
+  std::size_t Length = 0;
+  std::size_t From = 0;   // where the key starts in the line when Verbatim
+  bool Verbatim = false;  // the key is the line's bytes from From on
+};
+
 // The key of `line` under options that fold keys, written to `out`, which
 // must have room for 2 * line.size() bytes (a half-width katakana becomes a
-// double-byte character). Answers the length of the key, which starts at
-// `out`, or nullopt when the line takes no part.
+// double-byte character), or nullopt when the line takes no part.
 //
 // A lead byte and a valid trail byte (0x40-0x7E, 0x80-0xFC) are one
 // character; any other byte is a character of its own. In order:
@@ -50,31 +58,65 @@ std::optional<std::string_view> LineKey(std::string_view line, std::string_view 
 // - white space is every byte of 32 or less and, under ZSpace, "　";
 //   AllSpace drops it all;
 // - then the trimming and blank-line rules of LineKey.
-std::optional<std::size_t> FoldKey(std::string_view line, const TCompareOptions& options, char* out);
+std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& options, char* out);
 
 // The key of `line` as a string: LineKey or FoldKey as the options ask.
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options);
 
 // The keys of all lines of one text, made once before a comparison numbers
 // them: nothing for views of the lines, an upper-cased copy of the text
-// under Text alone, or every folded key one after the other.
+// under Text alone, or under a folding option the folded keys, kept as
+// views of the text where they are a part of their line.
 class TTextKeys {
  public:
   // `lines` and `options` are the comparison's and outlive this.
   void Prepare(const TLineList& lines, const TCompareOptions& options);
 
-  std::optional<std::string_view> Key(std::size_t i) const;
+  std::optional<std::string_view> Key(std::size_t i) const {
+    if (folded_) {
+      const std::uint64_t span = spans_[i];
+      if (span & kLeftOut) return std::nullopt;
+      const std::uint64_t length = (span >> kLengthShift) & kLengthMask;
+      return std::string_view(KeyData(i), length == kLengthMask ? longLengths_.at(i) : length);
+    }
+    const std::string_view line = (*lines_)[i];
+    const std::string_view upper =
+        options_->Text ? std::string_view(bytes_).substr(lines_->Offset(i), line.size()) : std::string_view();
+    return LineKey(line, upper, *options_);
+  }
+
   // Where the key of line i lies, for prefetching.
-  const char* KeyData(std::size_t i) const;
+  const char* KeyData(std::size_t i) const {
+    if (folded_) {
+      const std::uint64_t span = spans_[i];
+      return (span & kInBuffer ? bytes_.data() : lines_->Bytes().data()) + (span & kBeginMask);
+    }
+    return options_->Text ? bytes_.data() + lines_->Offset(i) : (*lines_)[i].data();
+  }
+  // Asks the processor to fetch what KeyData reads before the key itself.
+  void Prefetch(std::size_t i) const {
+    lines_->Prefetch(i);
+    if (folded_) __builtin_prefetch(&spans_[i]);
+  }
 
  private:
-  static constexpr std::uint64_t kLeftOut = std::uint64_t{1} << 63;
+  // A span is one word: where the key begins (in the text, or in bytes_
+  // when kInBuffer) in the low 40 bits, its length in the next 22, and the
+  // flags. Lengths that do not fit are kept in longLengths_.
+  static constexpr std::uint64_t kLeftOut = std::uint64_t{1} << 63;   // the line takes no part
+  static constexpr std::uint64_t kInBuffer = std::uint64_t{1} << 62;  // the key lies in bytes_, not in the text
+  static constexpr int kLengthShift = 40;
+  static constexpr std::uint64_t kBeginMask = (std::uint64_t{1} << kLengthShift) - 1;
+  static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << 22) - 1;
+
+  std::uint64_t Span(std::size_t line, std::uint64_t begin, std::size_t length);
 
   const TLineList* lines_ = nullptr;
   const TCompareOptions* options_ = nullptr;
   bool folded_ = false;
-  std::string bytes_;  // the upper-cased text (same offsets), or the folded keys
-  std::vector<std::uint64_t> ends_;  // folded: end of key i in bytes_, kLeftOut when the line takes no part
+  std::string bytes_;  // the upper-cased text (same offsets), or the folded keys that differ from their lines
+  std::vector<std::uint64_t> spans_;  // folded: where the key of each line lies
+  std::unordered_map<std::size_t, std::size_t> longLengths_;  // by line
 };
 
 }  // namespace rd
