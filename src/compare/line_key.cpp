@@ -322,6 +322,23 @@ std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& 
   return FoldChars(line, o, out);
 }
 
+std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t& length, const TCompareOptions& o) {
+  const auto c = static_cast<unsigned char>(line[pos]);
+  const auto upper = [&](unsigned char b) {
+    return static_cast<std::uint16_t>(o.Text && b >= 'a' && b <= 'z' ? b - 'a' + 'A' : b);
+  };
+  if (length == 2) {
+    const auto t = static_cast<unsigned char>(line[pos + 1]);
+    if (const char ascii = o.Width && IsTrail(t) ? FullWidthAscii(c, t) : 0) return upper(static_cast<unsigned char>(ascii));
+    return static_cast<std::uint16_t>(c << 8 | t);
+  }
+  if (o.Width && c >= 0xA1 && c <= 0xDF) {
+    const unsigned char next = pos + 1 < line.size() ? static_cast<unsigned char>(line[pos + 1]) : 0;
+    return FullWidthKana(c, next, length);
+  }
+  return upper(c);
+}
+
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options) {
   if (FoldsKeys(options)) {
     std::string out(2 * line.size(), '\0');

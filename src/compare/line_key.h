@@ -60,6 +60,13 @@ struct TFoldedKey {
 // - then the trimming and blank-line rules of LineKey.
 std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& options, char* out);
 
+// The code by which the character at `pos` of `line` compares under Width
+// and Text: a byte, or lead byte * 256 + trail byte, folded as FoldKey folds
+// it. `length` is the character's length in bytes (1, or 2 for a lead
+// byte and the byte after it); under Width a half-width kana followed by
+// its voicing mark makes one character, and `length` becomes 2.
+std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t& length, const TCompareOptions& options);
+
 // The key of `line` as a string: LineKey or FoldKey as the options ask.
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options);
 

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <span>
 
+#include "compare/line_key.h"
 #include "editor/column_model.h"
 #include "editor/sjis.h"
 
@@ -19,29 +20,34 @@ namespace {
 constexpr std::uint16_t kWideSpace = 0x8140;  // "　"
 constexpr int kShortRun = 2;                  // equal runs up to this many characters join their neighbours
 
-// A line as characters: one code per character and the byte where each
-// begins, with one more offset at the end.
+bool IsWhite(std::uint16_t code) { return code <= 32 || code == kWideSpace; }
+
+// A line as the characters that take part: one code per character and the
+// bytes [begin, end) it covers.
 struct TChars {
   std::vector<std::uint16_t> code;
-  std::vector<int> offset;
+  std::vector<int> begin;
+  std::vector<int> end;
 };
 
-TChars Split(std::string_view s) {
+TChars Split(std::string_view s, const TCompareOptions& o) {
   TChars c;
   c.code.reserve(s.size());
-  c.offset.reserve(s.size() + 1);
+  c.begin.reserve(s.size());
+  c.end.reserve(s.size());
   for (std::size_t i = 0; i < s.size();) {
-    const std::size_t n = sjis::CharLength(s, i);
-    const auto first = static_cast<unsigned char>(s[i]);
-    c.code.push_back(n == 2 ? static_cast<std::uint16_t>(first << 8 | static_cast<unsigned char>(s[i + 1])) : first);
-    c.offset.push_back(static_cast<int>(i));
+    std::size_t n = sjis::CharLength(s, i);
+    const std::uint16_t code = FoldedCharCode(s, i, n, o);
+    const bool white = code <= 32 || (o.ZSpace && code == kWideSpace);
+    if (!(o.AllSpace && white)) {
+      c.code.push_back(code);
+      c.begin.push_back(static_cast<int>(i));
+      c.end.push_back(static_cast<int>(i + n));
+    }
     i += n;
   }
-  c.offset.push_back(static_cast<int>(s.size()));
   return c;
 }
-
-bool IsWhite(std::uint16_t code) { return code <= 32 || code == kWideSpace; }
 
 // A run of equal characters: a[A + i] == b[B + i] for i below Length.
 struct TSnake {
@@ -111,18 +117,19 @@ TCharStretches Stretches(const TChars& chars, const std::vector<bool>& changed) 
   TCharStretches out;
   for (std::size_t i = 0; i < changed.size(); ++i) {
     if (!changed[i]) continue;
-    const int begin = chars.offset[i];
+    const int begin = chars.begin[i];
     while (i + 1 < changed.size() && changed[i + 1]) ++i;
-    out.push_back({begin, chars.offset[i + 1]});
+    out.push_back({begin, chars.end[i]});
   }
   return out;
 }
 
 }  // namespace
 
-PerSide<TCharStretches> CharDiff(std::string_view a, std::string_view b, const TCharDiffLimits& limits) {
-  const TChars ca = Split(a);
-  const TChars cb = Split(b);
+PerSide<TCharStretches> CharDiff(std::string_view a, std::string_view b, const TCompareOptions& options,
+                                 const TCharDiffLimits& limits) {
+  const TChars ca = Split(a, options);
+  const TChars cb = Split(b, options);
   const std::size_t n = ca.code.size();
   const std::size_t m = cb.code.size();
   std::size_t prefix = 0;
@@ -167,12 +174,13 @@ std::vector<TCharStretch> StretchColumns(std::string_view line, const TCharStret
 }
 
 const TCharStretches& TCharDiffCache::Stretches(Side side, int line, int partner, std::string_view text,
-                                                const std::function<std::string()>& partnerText) {
+                                                const std::function<std::string()>& partnerText,
+                                                const TCompareOptions& options) {
   auto& own = lines_[Index(side)];
   if (const auto found = own.find(line); found != own.end()) return found->second;
   const std::string other = partnerText();
   PerSide<TCharStretches> both =
-      side == Side::A ? CharDiff(text, other, limits_) : CharDiff(other, text, limits_);
+      side == Side::A ? CharDiff(text, other, options, limits_) : CharDiff(other, text, options, limits_);
   lines_[Index(Other(side))][partner] = std::move(both[Index(Other(side))]);
   return own[line] = std::move(both[Index(side)]);
 }

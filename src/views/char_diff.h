@@ -12,6 +12,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "compare/compare_options.h"
 #include "compare/side.h"
 
 namespace rd {
@@ -37,7 +38,13 @@ struct TCharDiffLimits {
 // only (bytes of 32 or less and "　"), between two changes count as changed;
 // the common prefix and suffix never do. A side whose only changes are the
 // other side's insertions has no stretch.
-PerSide<TCharStretches> CharDiff(std::string_view a, std::string_view b, const TCharDiffLimits& limits = {});
+//
+// Characters compare as the comparison's keys do under the options Width
+// and Text (FoldedCharCode), so that a difference the comparison ignores is
+// not shown either; under AllSpace white space (with ZSpace also "　") takes
+// no part and is never marked on its own.
+PerSide<TCharStretches> CharDiff(std::string_view a, std::string_view b, const TCompareOptions& options = {},
+                                 const TCharDiffLimits& limits = {});
 
 // Display columns [Begin, End) of stretches in the editor's column model
 // (a tab reaches the next multiple of `tabWidth`), as far as the editor
@@ -51,10 +58,11 @@ class TCharDiffCache {
   explicit TCharDiffCache(TCharDiffLimits limits = {}) : limits_(limits) {}
 
   // The stretches of line `line` of `side`, whose partner is line `partner`
-  // of the other side; `partnerText` is asked only when the pair is not
-  // cached yet. The partner's stretches are kept at the same time.
+  // of the other side, under `options`; `partnerText` is asked only when
+  // the pair is not cached yet. The partner's stretches are kept at the
+  // same time.
   const TCharStretches& Stretches(Side side, int line, int partner, std::string_view text,
-                                  const std::function<std::string()>& partnerText);
+                                  const std::function<std::string()>& partnerText, const TCompareOptions& options);
 
   void Clear();
   std::size_t Size() const { return lines_[0].size() + lines_[1].size(); }

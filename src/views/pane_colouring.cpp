@@ -39,7 +39,8 @@ void TPaneColouring::DrawRow(Side side, TDrawLineEvent& e) const {
 void TPaneColouring::DrawChangedChars(Side side, const TDiffEntry& entry, TDrawLineEvent& e) const {
   if (!RowText) return;
   const TCharStretches& stretches = charDiffs_.Stretches(side, entry.line, entry.partner, e.LineStr,
-                                                         [&] { return RowText(Other(side), entry.partner); });
+                                                         [&] { return RowText(Other(side), entry.partner); },
+                                                         comparison_.Options);
   if (stretches.empty()) return;
   TEditor* editor = e.Sender;
   const int cw = editor->CharWidth();

@@ -52,15 +52,45 @@ TEST(CharDiff, StretchesOfExamplePairs) {
   }
 }
 
+// Under the comparison's width, case and space options the characters
+// compare as the keys do: what the comparison ignores is not marked.
+TEST(CharDiff, StretchesUnderTheOptions) {
+  TCompareOptions width, text, allSpace, wideSpaces;
+  width.Width = true;
+  text.Text = true;
+  allSpace.AllSpace = true;
+  wideSpaces.AllSpace = wideSpaces.ZSpace = true;
+  const struct {
+    const char* name;
+    std::string a, b;
+    const TCompareOptions& options;
+    S wantA, wantB;
+  } cases[] = {
+      // ｶﾞｲﾄﾞﾗｲﾝ is 8 bytes, ガイドライン 12; only 従 and 沿 differ.
+      {"half_width_kana", Sjis("ｶﾞｲﾄﾞﾗｲﾝに従う"), Sjis("ガイドラインに沿う"), width, {{10, 12}}, {{14, 16}}},
+      {"full_width_letters", Sjis("ＡＢＣ１２３"), Sjis("ABC124"), width, {{10, 12}}, {{5, 6}}},
+      {"width_counts_without_the_option", Sjis("ＡＢ"), Sjis("AB"), {}, {{0, 4}}, {{0, 2}}},
+      {"case", "Total = 1", "total = 2", text, {{8, 9}}, {{8, 9}}},
+      {"white_space", "x = 1 + y", "x=1+z", allSpace, {{8, 9}}, {{4, 5}}},
+      {"wide_space", Sjis("a　b　c"), Sjis("a b d"), wideSpaces, {{6, 7}}, {{4, 5}}},
+      {"wide_space_without_zspace", Sjis("a　b"), Sjis("a b"), allSpace, {{1, 3}}, {}},
+  };
+  for (const auto& c : cases) {
+    const PerSide<TCharStretches> got = CharDiff(c.a, c.b, c.options);
+    EXPECT_EQ(got[0], c.wantA) << c.name;
+    EXPECT_EQ(got[1], c.wantB) << c.name;
+  }
+}
+
 // Past the bounds, everything between the common prefix and suffix is one stretch.
 TEST(CharDiff, BoundsFallBackToPrefixAndSuffix) {
   const std::string dots = "a....b....c....d....e....f";
   const std::string upper = "A....B....C....D....E....F";
   const S six{{0, 1}, {5, 6}, {10, 11}, {15, 16}, {20, 21}, {25, 26}};
   EXPECT_EQ(CharDiff(dots, upper)[0], six);
-  EXPECT_EQ(CharDiff(dots, upper, {4000, 11})[0], (S{{0, 26}})) << "12 edits needed, 11 allowed";
-  EXPECT_EQ(CharDiff(dots, upper, {4000, 12})[0], six);
-  EXPECT_EQ(CharDiff(dots, upper, {25, 300})[1], (S{{0, 26}})) << "longer than the character bound";
+  EXPECT_EQ(CharDiff(dots, upper, {}, {4000, 11})[0], (S{{0, 26}})) << "12 edits needed, 11 allowed";
+  EXPECT_EQ(CharDiff(dots, upper, {}, {4000, 12})[0], six);
+  EXPECT_EQ(CharDiff(dots, upper, {}, {25, 300})[1], (S{{0, 26}})) << "longer than the character bound";
 
   // A line of 100,000 characters with two changes far apart.
   std::string a(100000, 'a');
@@ -144,15 +174,15 @@ TEST(CharDiffCache, ComputesEachPairOnceUntilCleared) {
     ++asked;
     return std::string("price=100");
   };
-  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "price=100", partnerB), (S{{5, 7}}));
-  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "price=100", partnerB), (S{{5, 7}}));
-  EXPECT_EQ(cache.Stretches(Side::B, 7, 3, "price:200", partnerA), (S{{5, 7}}));
+  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "price=100", partnerB, {}), (S{{5, 7}}));
+  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "price=100", partnerB, {}), (S{{5, 7}}));
+  EXPECT_EQ(cache.Stretches(Side::B, 7, 3, "price:200", partnerA, {}), (S{{5, 7}}));
   EXPECT_EQ(asked, 1) << "the partner's stretches came with the first pair";
   EXPECT_EQ(cache.Size(), 2u);
   cache.Clear();
   EXPECT_EQ(cache.Size(), 0u);
-  EXPECT_EQ(cache.Stretches(Side::B, 7, 3, "price:200", [] { return std::string("price=1000"); }), (S{{5, 7}}));
-  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "ignored", partnerB), (S{{5, 8}})) << "kept with B's pair: =10";
+  EXPECT_EQ(cache.Stretches(Side::B, 7, 3, "price:200", [] { return std::string("price=1000"); }, {}), (S{{5, 7}}));
+  EXPECT_EQ(cache.Stretches(Side::A, 3, 7, "ignored", partnerB, {}), (S{{5, 8}})) << "kept with B's pair: =10";
 }
 
 }  // namespace
