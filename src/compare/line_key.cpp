@@ -81,6 +81,13 @@ constexpr char FullWidthAscii(unsigned char lead, unsigned char trail) {
   return 0;
 }
 
+// Whether a double-byte character may be changed by the options: "　"
+// under ZSpace, a full-width form of ASCII under Width.
+inline bool MayFold(unsigned char lead, unsigned char trail, const TCompareOptions& o) {
+  if (lead == 0x81) return (o.ZSpace && trail == 0x40) || (o.Width && kRow1Ascii[trail] != 0);
+  return o.Width && (lead == 0x82 || lead == 0xEE || lead == 0xFA) && FullWidthAscii(lead, trail) != 0;
+}
+
 // Full-width forms of the half-width bytes 0xA1 to 0xDF.
 constexpr std::uint16_t kHalfKana[] = {
     0x8142, 0x8175, 0x8176, 0x8141, 0x8145, 0x8392, 0x8340, 0x8342,  // ｡｢｣､･ｦｧｨ
@@ -112,35 +119,30 @@ std::uint16_t FullWidthKana(unsigned char c, unsigned char next, std::size_t& us
   return code;
 }
 
-// Eight bytes at once: all of them ASCII that is neither white space nor
-// needs more than upper-casing, the common case of program text and of
-// Latin words in Japanese documents.
+// Eight bytes at a time. All four work on ASCII bytes, where no byte
+// borrows from or carries into the next; bytes of 0x80 and above are
+// looked at one by one.
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-constexpr bool AllPlainAscii(std::uint64_t x) {
-  const std::uint64_t below21 = (x - kOnes * 0x21) & ~x & kHighBits;  // a byte below 0x21 (exact for ASCII bytes)
-  return ((x & kHighBits) | below21) == 0;
-}
-
-// a-z to A-Z in eight ASCII bytes; no byte carries into the next.
-constexpr std::uint64_t UpperAscii(std::uint64_t x) {
-  const std::uint64_t fromA = x + kOnes * (0x80 - 'a');
-  const std::uint64_t pastZ = x + kOnes * (0x80 - 'z' - 1);
-  return x - ((fromA & ~pastZ & kHighBits) >> 2);
-}
-static_assert(UpperAscii(0x607A617B405A4121ULL) == 0x605A417B405A4121ULL);
-static_assert(AllPlainAscii(0x7E7A61215A41307FULL) && !AllPlainAscii(0x7E7A61205A413041ULL) &&
-              !AllPlainAscii(0x7E7A61815A413041ULL));
-
-// Bytes below 0x21 (white space) and lower-case letters, one high bit per
-// byte, in eight ASCII bytes; no byte borrows from or carries into the next.
+// The high bit of every byte below 0x21 (white space), of every a-z.
 constexpr std::uint64_t WhiteBits(std::uint64_t x) { return ~((x | kHighBits) - kOnes * 0x21) & kHighBits; }
 constexpr std::uint64_t LowerBits(std::uint64_t x) {
   return (x + kOnes * (0x80 - 'a')) & ~(x + kOnes * (0x80 - 'z' - 1)) & kHighBits;
 }
+
+// All eight bytes ASCII and none white space: the common case of program
+// text and of Latin words in Japanese documents.
+constexpr bool AllPlainAscii(std::uint64_t x) { return ((x & kHighBits) | WhiteBits(x)) == 0; }
+
+// a-z to A-Z.
+constexpr std::uint64_t UpperAscii(std::uint64_t x) { return x - (LowerBits(x) >> 2); }
+
 static_assert(WhiteBits(0x2120004142200921ULL) == 0x0080800000808000ULL);
 static_assert(LowerBits(0x607A617B405A4121ULL) == 0x0080800000000000ULL);
+static_assert(UpperAscii(0x607A617B405A4121ULL) == 0x605A417B405A4121ULL);
+static_assert(AllPlainAscii(0x7E7A61215A41307FULL) && !AllPlainAscii(0x7E7A61205A413041ULL) &&
+              !AllPlainAscii(0x7E7A61815A413041ULL));
 
 // The key of a line that folding leaves as it is, found without writing:
 // a line of ASCII only, without lower-case letters when case is ignored and
@@ -233,27 +235,23 @@ inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFo
   };
   const auto drop = [&] { dropped = firstSolid != nullptr; };
   for (std::size_t i = 0; i < n;) {
-    if (i + 8 <= n) {
+    const unsigned char c = s[i];
+    char* const at = w;
+    const std::size_t from = i;
+    if (c < 0x80) {
       std::uint64_t x;
-      std::memcpy(&x, s + i, 8);
-      if (AllPlainAscii(x)) {
+      if (i + 8 <= n && (std::memcpy(&x, s + i, 8), AllPlainAscii(x))) {
         if (o.Text) {
           const std::uint64_t u = UpperAscii(x);
           changed |= u != x;
           x = u;
         }
-        char* const at = w;
         std::memcpy(w, &x, 8);
         w += 8;
         written(at, i);
         i += 8;
         continue;
       }
-    }
-    const unsigned char c = s[i];
-    char* const at = w;
-    const std::size_t from = i;
-    if (c < 0x80) {
       ++i;
       if (IsCompareSpace(c)) {
         if (o.AllSpace) drop();
@@ -265,6 +263,16 @@ inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFo
       continue;
     }
     if (IsSjisLead(c) && i + 1 < n && IsTrail(s[i + 1])) {
+      // Kanji and kana mostly come in runs that no option changes: copied as they are.
+      std::size_t end = i;
+      while (end + 1 < n && IsSjisLead(s[end]) && IsTrail(s[end + 1]) && !MayFold(s[end], s[end + 1], o)) end += 2;
+      if (end > i) {
+        std::memcpy(w, s + i, end - i);
+        w += end - i;
+        written(at, from);
+        i = end;
+        continue;
+      }
       const unsigned char t = s[i + 1];
       i += 2;
       if (o.ZSpace && c == 0x81 && t == 0x40) {  // "　"
@@ -370,9 +378,9 @@ void TTextKeys::Prepare(const TLineList& lines, const TCompareOptions& options) 
     // indentation): they stay views of the text, and only keys that differ
     // from their line are kept in bytes_.
     spans_.reserve(lines.Count());
-    // Room for the longest keys: pages are only touched where keys are
-    // written, and the buffer is never copied to grow.
-    bytes_.reserve(lines.Bytes().size() / 8);
+    // A quarter of the text to start with: in most texts few keys differ
+    // from their lines.
+    bytes_.reserve(lines.Bytes().size() / 4);
     std::string scratch;
     for (std::size_t i = 0; i < lines.Count(); ++i) {
       const std::string_view line = lines[i];
