@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <functional>
 #include <new>
 #include <random>
 
@@ -61,11 +62,12 @@ rd::TLineList ToList(const Text& t) {
   return list;
 }
 
-void RunCompare(benchmark::State& state, const Text& a, const Text& b) {
+void RunCompare(benchmark::State& state, const Text& a, const Text& b, rd::TCompareOptions options = {}) {
   const rd::TLineList la = ToList(a);
   const rd::TLineList lb = ToList(b);
   rd::TComparison cmp;
-  cmp.Options.TrimR = true;
+  options.TrimR = true;
+  cmp.Options = options;
   std::size_t peak = 0;
   for (auto _ : state) {
     const std::size_t before = gLive.load();
@@ -89,6 +91,57 @@ void BM_Realistic(benchmark::State& state) {
 }
 BENCHMARK(BM_Realistic)->Arg(250000)->Arg(500000)->Arg(1000000)->Arg(2000000)
     ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// The options for Japanese text at 1,000,000 lines: argument 0 without
+// them, 1 with Width, ZSpace and AllSpace all on (their keys are folded in
+// one pass over each line). The realistic texts, then the same lines with
+// Japanese around them: parts that fold in every line, or kanji and kana
+// that do not.
+rd::TCompareOptions JapaneseOptions(bool on) {
+  rd::TCompareOptions o;
+  o.Width = o.ZSpace = o.AllSpace = on;
+  return o;
+}
+
+void BM_JapaneseOptions(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1);
+  RunCompare(state, a, rd::bench::EditText(a, 2), JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Each line of `t` between two of three Japanese parts.
+template <std::size_t N>
+Text Japanese(const Text& t, const char* const (&kParts)[N]) {
+  Text out;
+  out.reserve(t.size());
+  // The parts follow from the line itself, so that equal lines stay equal.
+  for (const std::string& line : t) {
+    const std::size_t h = std::hash<std::string>()(line);
+    out.push_back(kParts[h % N] + line + kParts[(h / N) % N]);
+  }
+  return out;
+}
+
+// Every line with a part that folds: "　項目" (a full-width space, two
+// kanji), "ﾃﾞｰﾀ" (half-width kana), "ＩＤ" (full-width letters).
+const char* const kFoldingParts[] = {"\x81\x40\x8D\x80\x96\xDA", "\xC3\xDE\xB0\xC0", "\x82\x68\x82\x63"};
+// Kanji and kana that fold to themselves: "項目", "設定", "データ", "の値を".
+const char* const kPlainParts[] = {"\x8D\x80\x96\xDA", "\x90\xDD\x92\xE8", "\x83\x66\x81\x5B\x83\x5E",
+                                   "\x82\xCC\x92\x6C\x82\xF0"};
+
+void BM_JapaneseOptionsOnFoldingText(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1);
+  RunCompare(state, Japanese(a, kFoldingParts), Japanese(rd::bench::EditText(a, 2), kFoldingParts),
+             JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptionsOnFoldingText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_JapaneseOptionsOnKanjiAndKana(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1);
+  RunCompare(state, Japanese(a, kPlainParts), Japanese(rd::bench::EditText(a, 2), kPlainParts),
+             JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptionsOnKanjiAndKana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 constexpr std::size_t kAdversarial = 200000;
 

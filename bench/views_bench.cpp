@@ -1,11 +1,12 @@
 // The comparison views' work that does not paint: the map bar's strokes
-// for a whole repaint, and hiding and showing identical lines on texts of
-// a million lines. Lists and texts are built outside the timed part.
+// for a whole repaint, hiding and showing identical lines on texts of a
+// million lines, and the differing characters of changed lines. Lists and texts are built outside the timed part.
 #include <benchmark/benchmark.h>
 
 #include <random>
 #include <string>
 
+#include "views/char_diff.h"
 #include "views/hide_identical.h"
 #include "views/map_bar_model.h"
 #include "views/row_marks.h"
@@ -99,5 +100,37 @@ void BM_RowMarksPlainRow(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(rd::RowMarks(row, 4, {}));
 }
 BENCHMARK(BM_RowMarksPlainRow);
+
+// The differing characters of one changed pair: a line of program text
+// with three edits, a pair of 4,000-character lines that differ all over
+// (the search gives up at 300 edits and takes prefix and suffix), and a
+// line of 100,000 characters (prefix and suffix at once).
+std::string RandomLine(std::size_t length, unsigned seed) {
+  std::mt19937 random(seed);
+  std::string line;
+  for (std::size_t i = 0; i < length; ++i) line += static_cast<char>('a' + random() % 26);
+  return line;
+}
+
+void BM_CharDiffProgramLine(benchmark::State& state) {
+  const std::string a = "    total += price[i] * count; // the running sum of the order";
+  const std::string b = "    total += prices[j] * amount; // the running sum of this order";
+  for (auto _ : state) benchmark::DoNotOptimize(rd::CharDiff(a, b));
+}
+BENCHMARK(BM_CharDiffProgramLine);
+
+void BM_CharDiffBounded(benchmark::State& state) {
+  const std::string a = RandomLine(4000, 1), b = RandomLine(4000, 2);
+  for (auto _ : state) benchmark::DoNotOptimize(rd::CharDiff(a, b));
+}
+BENCHMARK(BM_CharDiffBounded)->Unit(benchmark::kMicrosecond);
+
+void BM_CharDiffHugeLine(benchmark::State& state) {
+  const std::string a = RandomLine(100000, 3);
+  std::string b = a;
+  b[50000] = '#';
+  for (auto _ : state) benchmark::DoNotOptimize(rd::CharDiff(a, b));
+}
+BENCHMARK(BM_CharDiffHugeLine)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

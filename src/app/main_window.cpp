@@ -71,6 +71,7 @@ TForm1::TForm1(const TMainWindowStart& start, QWidget* parent)
   OpenUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
   BuildLayout();
+  colouring_.RowText = [this](Side side, int row) { return memo_[Index(side)]->GetRowText(row); };
   ReadSettings();
   batchEngine_ = std::make_unique<TComparisonBatchEngine>(comparison_, CheckFolder(programDir_),
                                                           [this] { return settings_.Editor.CodeType; });
@@ -370,6 +371,7 @@ void TForm1::ResultsDiscarding() {
   if (hidden_.Active()) RestoreFullTexts();
   SetErrorColouringOff(false);
   lineInfo_.Forget();
+  colouring_.DropCharDiffs();
 }
 
 void TForm1::ShowErrorCounts(const PerSide<std::size_t>& counts) {

@@ -335,6 +335,7 @@ void TForm1::RestoreFullTexts() {
 
 void TForm1::FinishHidingChange() {
   lineInfo_.Forget();
+  colouring_.DropCharDiffs();
   for (TEditor* memo : memo_) {
     memo->Model().SetRowCol(0, 0);
     memo->Model().SetTopRow(0);

@@ -158,6 +158,7 @@ void TForm1::BtnNewClick(Side side) {
 }
 
 void TForm1::PaneChanged(Side side) {
+  colouring_.DropCharDiffs();  // the edited line may be a changed line or a partner
   TEditor* memo = memo_[Index(side)];
   if (memo->Lines().Count() == 0 && labelCaption_[Index(side)].empty()) {
     memo->Model().Modified = false;

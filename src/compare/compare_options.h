@@ -12,8 +12,17 @@ struct TCompareOptions {
   bool Blank = true;    // lines that are empty after trimming both ends take no part
   bool Text = false;    // letter case is ignored
   bool FMove = true;    // after a comparison both panes go to the top (read by the window)
+  // Options for Japanese text; with all three off, keys are exactly those of
+  // the options above.
+  bool Width = false;     // full-width ASCII forms and half-width katakana compare as their other width
+  bool ZSpace = false;    // the full-width space "　" is white space
+  bool AllSpace = false;  // all white space inside a line is ignored
 
   friend bool operator==(const TCompareOptions&, const TCompareOptions&) = default;
 };
+
+// True when a key is built by folding the line (a width or space option);
+// otherwise a key is a view of the line or of its upper-cased copy.
+constexpr bool FoldsKeys(const TCompareOptions& o) { return o.Width || o.ZSpace || o.AllSpace; }
 
 }  // namespace rd

@@ -27,26 +27,14 @@ class TTableKeys {
   TTableKeys(const TLineList& a, const TLineList& b, const TCompareOptions& options, const TLineTables& tables)
       : lines_{&a, &b}, options_(options), tables_(tables), baseB_(static_cast<std::int32_t>(a.Count())) {}
 
-  // The upper-cased copy of a text when letter case is ignored: the same
-  // bytes at the same offsets, each line upper-cased.
-  void MakeUpper(Side side) {
-    const TLineList& lines = *lines_[Index(side)];
-    std::string& upper = upper_[Index(side)];
-    upper.assign(lines.Bytes());
-    for (std::size_t i = 0; i < lines.Count(); ++i)
-      UpperSjisInPlace(std::span<char>(upper.data() + lines.Offset(i), lines[i].size()));
-  }
+  // Makes the keys of one text (an upper-cased copy, or folded keys) before
+  // its lines are numbered.
+  void Prepare(Side side) { keys_[Index(side)].Prepare(*lines_[Index(side)], options_); }
 
   std::int32_t Base(Side side) const { return side == Side::A ? 0 : baseB_; }
 
   // The key of line i, or nothing when the line takes no part.
-  std::optional<std::string_view> LineKeyOf(Side side, std::size_t i) const {
-    const TLineList& lines = *lines_[Index(side)];
-    const std::string_view line = lines[i];
-    const std::string_view upper =
-        options_.Text ? std::string_view(upper_[Index(side)]).substr(lines.Offset(i), line.size()) : std::string_view();
-    return LineKey(line, upper, options_);
-  }
+  std::optional<std::string_view> LineKeyOf(Side side, std::size_t i) const { return keys_[Index(side)].Key(i); }
 
   std::string_view Key(std::int32_t number) const {
     const Side side = number < baseB_ ? Side::A : Side::B;
@@ -59,17 +47,15 @@ class TTableKeys {
     if (stage == 0) {
       __builtin_prefetch(&entry);
     } else if (stage == 1) {
-      lines_[Index(side)]->Prefetch(entry.line);
+      keys_[Index(side)].Prefetch(entry.line);
     } else {
-      const TLineList& lines = *lines_[Index(side)];
-      __builtin_prefetch(options_.Text ? upper_[Index(side)].data() + lines.Offset(entry.line)
-                                       : lines[entry.line].data());
+      __builtin_prefetch(keys_[Index(side)].KeyData(entry.line));
     }
   }
 
  private:
   PerSide<const TLineList*> lines_;
-  PerSide<std::string> upper_;
+  PerSide<TTextKeys> keys_;
   const TCompareOptions& options_;  // the comparison's; outlives this
   const TLineTables& tables_;       // the tables being built; entries are never moved
   std::int32_t baseB_;
@@ -146,18 +132,18 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.
     TIndex index(linesA.Count() + linesB.Count() / 8, keys);
-    if (Options.Text) keys.MakeUpper(Side::A);
+    keys.Prepare(Side::A);
     BuildTable(Side::A, linesA.Count(), keys, index, t);
     if (t.A().empty()) return NoData(nameA);
     Progress(showProgress);
     Progress(showProgress);
 
-    if (Options.Text) keys.MakeUpper(Side::B);
+    keys.Prepare(Side::B);
     BuildTable(Side::B, linesB.Count(), keys, index, t);
     if (t.B().empty()) return NoData(nameB);
     Progress(showProgress);
     Progress(showProgress);
-  }  // the keys are numbered: the index and the upper-cased copies go before the pairing
+  }  // the keys are numbered: the index and the prepared keys go before the pairing
 
   ClassifyByCount(t);
   Progress(showProgress);

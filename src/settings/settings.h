@@ -39,6 +39,8 @@ struct TEditorSettings {
   bool FreeCur = false;
   TextCode CodeType = TextCode::Sjis;
   bool UpdateDlg = false;
+  bool CharDiff = false;            // the differing characters of changed lines are painted
+  std::int32_t UpdCharColor = 0;    // their colour, over the band of UpdColor
 };
 
 struct TFormSettings {

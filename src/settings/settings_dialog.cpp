@@ -128,7 +128,8 @@ QWidget* TForm4::BuildEditorTab() {
     const char* key;
   } colourRows[] = {{kWord, "BtnWord", "文字", "FontColor"}, {kIns, "BtnIns", "追加行", "InsColor"},
                     {kMov, "BtnMov", "移動行", "MovColor"},  {kChg, "BtnChg", "変更行", "UpdColor"},
-                    {kBack, "BtnBack", "背景", "BackColor"}, {kFind, "BtnFind", "検索", "FindColor"}};
+                    {kBack, "BtnBack", "背景", "BackColor"}, {kFind, "BtnFind", "検索", "FindColor"},
+                    {kChgChar, "BtnChgChar", "変更箇所", "UpdCharColor"}};
   for (int row = 0; row < kColourSlots; ++row) {
     const auto& r = colourRows[row];
     auto* button = new QPushButton(U("■"), colours);
@@ -165,6 +166,9 @@ QWidget* TForm4::BuildEditorTab() {
     connect(box, &QCheckBox::clicked, this, [this] { ChkSpecialClick(); });
   }
   left->addWidget(special);
+  ChkCharDiff = NewCheck("ChkCharDiff", "変更箇所を強調する", "CharDiff", page);
+  connect(ChkCharDiff, &QCheckBox::clicked, this, [this] { ChkCharDiffClick(); });
+  left->addWidget(ChkCharDiff);
   left->addStretch(1);
 
   QGroupBox* font = Group("フォントとサイズ", page);
@@ -225,7 +229,10 @@ QWidget* TForm4::BuildCheckTab() {
   ChkTrim = NewCheck("ChkTrim", "前後の空白を無視する", "TrimLR", page);
   ChkUpper = NewCheck("ChkUpper", "大文字小文字を区別しない", "Text", page);
   ChkMove = NewCheck("ChkMove", "チェック後先頭行へ移動する", "FMove", page);
-  for (QCheckBox* box : {ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove}) {
+  ChkWidth = NewCheck("ChkWidth", "全角と半角を区別しない", "Width", page);
+  ChkZSpace = NewCheck("ChkZSpace", "全角空白を空白とみなす", "ZSpace", page);
+  ChkAllSpace = NewCheck("ChkAllSpace", "空白の違いを無視する", "AllSpace", page);
+  for (QCheckBox* box : {ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove, ChkWidth, ChkZSpace, ChkAllSpace}) {
     column->addWidget(box);
     connect(box, &QCheckBox::clicked, this, [this] { ChkCheckClick(); });
   }
@@ -339,6 +346,12 @@ void TForm4::ChkSpecialClick() {
   host_.Apply();
 }
 
+void TForm4::ChkCharDiffClick() {
+  if (filling_) return;
+  Store({ChkCharDiff});
+  host_.Apply();
+}
+
 void TForm4::ComboFontChange() {
   if (filling_ || !isVisible()) return;
   Live().Editor.FontName = ComboFont->FontName().toStdString();
@@ -376,7 +389,7 @@ void TForm4::RdoCodeClick(int tag) {
 
 void TForm4::ChkCheckClick() {
   if (filling_) return;
-  Store({ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove});
+  Store({ChkSpc, ChkTrimR, ChkTrim, ChkUpper, ChkMove, ChkWidth, ChkZSpace, ChkAllSpace});
   host_.Apply();
 }
 

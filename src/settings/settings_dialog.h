@@ -55,8 +55,9 @@ class TForm4 : public QDialog {
   std::function<void(const QString& text)> ShowMessage;
 
  private:
-  // The six colour buttons, in the order of their group.
-  enum TColourSlot { kWord, kIns, kMov, kChg, kBack, kFind, kColourSlots };
+  // The colour buttons, in the order of their group; the last one colours
+  // the differing characters of changed lines.
+  enum TColourSlot { kWord, kIns, kMov, kChg, kBack, kFind, kChgChar, kColourSlots };
 
   QWidget* BuildEditorTab();
   QWidget* BuildCheckTab();
@@ -70,6 +71,7 @@ class TForm4 : public QDialog {
   void BtnColorClick(TColourSlot slot);
   void RdoTabClick(int tag);
   void ChkSpecialClick();
+  void ChkCharDiffClick();
   void ComboFontChange();
   void SpinSizeChange();
   void ChkScrollClick();
@@ -104,6 +106,7 @@ class TForm4 : public QDialog {
   QCheckBox* ChkTabShow = nullptr;
   QCheckBox* ChkDSpcShow = nullptr;
   QCheckBox* ChkRetShow = nullptr;
+  QCheckBox* ChkCharDiff = nullptr;
   TFontComboBox* ComboFont = nullptr;
   QSpinBox* SpinSize = nullptr;
   QCheckBox* ChkHScr = nullptr;
@@ -116,6 +119,9 @@ class TForm4 : public QDialog {
   QCheckBox* ChkTrim = nullptr;
   QCheckBox* ChkUpper = nullptr;
   QCheckBox* ChkMove = nullptr;
+  QCheckBox* ChkWidth = nullptr;
+  QCheckBox* ChkZSpace = nullptr;
+  QCheckBox* ChkAllSpace = nullptr;
   QPushButton* BtnUpdate = nullptr;
   QCheckBox* ChkSend = nullptr;
   QCheckBox* ChkUpdDlg = nullptr;

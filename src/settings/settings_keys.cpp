@@ -52,6 +52,8 @@ const TSettingKey kKeys[] = {
      [](const TSettings& s) -> std::int32_t { return static_cast<std::int32_t>(s.Editor.CodeType); },
      [](TSettings& s, std::int32_t v) { s.Editor.CodeType = CodeTypeOf(v); }, nullptr, nullptr},
     {"Editor", "UpdateDlg", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Editor.UpdateDlg)},
+    {"Editor", "CharDiff", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Editor.CharDiff)},
+    {"Editor", "UpdCharColor", Colour, 11184895, nullptr, nullptr, Always, RD_INT(Editor.UpdCharColor)},
     // Read only: a search colour changed in the dialog lasts until exit.
     {"Editor", "FindColor", Colour, 16711680, nullptr, nullptr, Never, RD_INT(Editor.FindColor)},
 
@@ -60,6 +62,9 @@ const TSettingKey kKeys[] = {
     {"Check", "Blank", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Check.Blank)},
     {"Check", "Text", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.Text)},
     {"Check", "FMove", Boolean, 1, nullptr, nullptr, Always, RD_BOOL(Check.FMove)},
+    {"Check", "Width", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.Width)},
+    {"Check", "ZSpace", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.ZSpace)},
+    {"Check", "AllSpace", Boolean, 0, nullptr, nullptr, Always, RD_BOOL(Check.AllSpace)},
 
     {"Excel", "AddRow", Integer, 5, nullptr, nullptr, Always, RD_INT(AddRow)},
 

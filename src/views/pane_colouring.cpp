@@ -27,10 +27,28 @@ void TPaneColouring::DrawRow(Side side, TDrawLineEvent& e) const {
         canvas->setBrush(ToQColor(*colour));
         canvas->setPen(ToQColor(e.Sender->FontColor()));
         e.Sender->DrawTextInRect(e.ARect, e.X, e.Y, e.LineStr, kFillThenDraw);
+        if (entry->kind == KindChanged && settings_.CharDiff) DrawChangedChars(side, *entry, e);
       }
     }
   }
   DrawMarks(e);
+}
+
+// Each differing stretch is filled in UpdCharColor and its text drawn again,
+// clipped to the painted part, as the band itself is.
+void TPaneColouring::DrawChangedChars(Side side, const TDiffEntry& entry, TDrawLineEvent& e) const {
+  if (!RowText) return;
+  const TCharStretches& stretches = charDiffs_.Stretches(side, entry.line, entry.partner, e.LineStr,
+                                                         [&] { return RowText(Other(side), entry.partner); },
+                                                         comparison_.Options);
+  if (stretches.empty()) return;
+  TEditor* editor = e.Sender;
+  const int cw = editor->CharWidth();
+  editor->Canvas()->setBrush(ToQColor(settings_.UpdCharColor));
+  for (const TCharStretch& c : StretchColumns(e.LineStr, stretches, editor->Model().TabSpaceCount())) {
+    const QRect part = QRect(e.X + c.Begin * cw, e.Y, (c.End - c.Begin) * cw, e.ARect.height()) & e.ARect;
+    if (!part.isEmpty()) editor->DrawTextInRect(part, e.X, e.Y, e.LineStr, kFillThenDraw);
+  }
 }
 
 void TPaneColouring::DrawMarks(TDrawLineEvent& e) const {

@@ -346,5 +346,21 @@ TEST_F(Headless, AProgramInAFolderItCannotWriteReadsTheUsersSettings) {
   EXPECT_NE(Slurp(dir_.Path() + "r.txt").find("ErrA=1" + kGyo), std::string::npos) << Slurp(dir_.Path() + "r.txt");
 }
 
+// The options for Japanese text reach the headless comparison; the report
+// still shows the lines as they are.
+TEST_F(Headless, JapaneseOptionsComeFromTheSettingsFile) {
+  const std::string fullWidth = "\x82\x60\x82\x61\x82\x62\x82\x50";  // ＡＢＣ１
+  const std::string kana = "\xB6\xDE\xB2\xC4\xDE";                     // ｶﾞｲﾄﾞ
+  const std::string a = fullWidth + "\x81\x40\r\n" + kana + "\r\nx  =  1\r\n";  // "　" after ＡＢＣ１
+  const std::string b = "ABC1\r\n\x83\x4B\x83\x43\x83\x68\r\nx=1\r\n";    // ガイド
+  EXPECT_EQ(Report(a, b), Head(3, 3) + "UDT:A0>" + fullWidth + "\x81\x40\r\n    B0>ABC1\r\n" + "UDT:A1>" + kana +
+                              "\r\n    B1>\x83\x4B\x83\x43\x83\x68\r\nUDT:A2>x  =  1\r\n    B2>x=1\r\n");
+  Settings("[Check]\r\nWidth=1\r\nZSpace=1\r\nAllSpace=1\r\n");
+  EXPECT_EQ(Report(a, b), Head(0, 0));
+  Settings("[Check]\r\nWidth=1\r\n");  // "　" at the end still counts, and so do the spaces of x = 1
+  EXPECT_EQ(Report(a, b), Head(2, 2) + "UDT:A0>" + fullWidth + "\x81\x40\r\n    B0>ABC1\r\n" +
+                              "UDT:A2>x  =  1\r\n    B2>x=1\r\n");
+}
+
 }  // namespace
 }  // namespace rd

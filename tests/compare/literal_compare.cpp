@@ -1,6 +1,10 @@
 #include "literal_compare.h"
 
 #include <algorithm>
+#include <map>
+#include <optional>
+
+#include "textcode/utf8_convert.h"
 
 namespace rd::testing {
 
@@ -44,21 +48,140 @@ std::string StripBoth(const std::string& s) {
   return StripRight(s.substr(b));
 }
 
+// ---- the options for Japanese text, one character at a time ----
+
+std::string Sjis(std::string_view utf8) { return *Utf8ToSjis(utf8); }
+
+// The UTF-8 characters of a string, each as its Shift_JIS bytes.
+std::vector<std::string> SjisCharsOf(std::string_view utf8) {
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < utf8.size();) {
+    const unsigned c = static_cast<unsigned char>(utf8[i]);
+    const std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    out.push_back(Sjis(utf8.substr(i, n)));
+    i += n;
+  }
+  return out;
+}
+
+// Pairs the characters of `from` with those of `to`, one for one.
+void AddPairs(std::map<std::string, std::string>& map, std::string_view from, std::string_view to) {
+  const std::vector<std::string> f = SjisCharsOf(from);
+  const std::vector<std::string> t = SjisCharsOf(to);
+  for (std::size_t i = 0; i < f.size(); ++i) map[f[i]] = t[i];
+}
+
+// What one character, or a half-width kana with its mark, stands for when widths do not matter.
+const std::map<std::string, std::string>& WidthMap() {
+  static const std::map<std::string, std::string> map = [] {
+    std::map<std::string, std::string> m;
+    AddPairs(m,
+             "！＂＃＄％＆＇（）＊＋，－．／０１２３４５６７８９：；＜＝＞？＠ＡＢＣＤＥＦＧＨＩＪＫＬＭＮＯＰＱＲＳＴＵＶＷＸＹＺ"
+             "［＼］＾＿｀ａｂｃｄｅｆｇｈｉｊｋｌｍｎｏｐｑｒｓｔｕｖｗｘｙｚ｛｜｝～",
+             "!\"#$%&'()*+,-./0123456789:;<=>?@ABCDEFGHIJKLMNOPQRSTUVWXYZ[\\]^_`abcdefghijklmnopqrstuvwxyz{|}~");
+    m["\xEE\xFB"] = "'";  // the NEC-selected copies of ＇ and ＂
+    m["\xEE\xFC"] = "\"";
+    AddPairs(m, "｡｢｣､･ｦｧｨｩｪｫｬｭｮｯｰｱｲｳｴｵｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾅﾆﾇﾈﾉﾊﾋﾌﾍﾎﾏﾐﾑﾒﾓﾔﾕﾖﾗﾘﾙﾚﾛﾜﾝﾞﾟ",
+             "。「」、・ヲァィゥェォャュョッーアイウエオカキクケコサシスセソタチツテトナニヌネノハヒフヘホマミムメモヤユヨラリルレロワン゛゜");
+    const std::vector<std::string> voicedFrom = SjisCharsOf("ｳｶｷｸｹｺｻｼｽｾｿﾀﾁﾂﾃﾄﾊﾋﾌﾍﾎ");
+    const std::vector<std::string> voicedTo = SjisCharsOf("ヴガギグゲゴザジズゼゾダヂヅデドバビブベボ");
+    for (std::size_t i = 0; i < voicedFrom.size(); ++i) m[voicedFrom[i] + Sjis("ﾞ")] = voicedTo[i];
+    const std::vector<std::string> semiFrom = SjisCharsOf("ﾊﾋﾌﾍﾎ");
+    const std::vector<std::string> semiTo = SjisCharsOf("パピプペポ");
+    for (std::size_t i = 0; i < semiFrom.size(); ++i) m[semiFrom[i] + Sjis("ﾟ")] = semiTo[i];
+    return m;
+  }();
+  return map;
+}
+
+// A lead byte with a trail byte in 0x40-0x7E or 0x80-0xFC is one character; every other byte is one.
+std::vector<std::string> Characters(const std::string& s) {
+  std::vector<std::string> chars;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const unsigned c = static_cast<unsigned char>(s[i]);
+    const bool lead = (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+    if (lead && i + 1 < s.size()) {
+      const unsigned t = static_cast<unsigned char>(s[i + 1]);
+      if ((t >= 0x40 && t <= 0x7E) || (t >= 0x80 && t <= 0xFC)) {
+        chars.push_back(s.substr(i, 2));
+        ++i;
+        continue;
+      }
+    }
+    chars.push_back(s.substr(i, 1));
+  }
+  return chars;
+}
+
+std::string Join(const std::vector<std::string>& chars, std::size_t from, std::size_t to) {
+  std::string s;
+  for (std::size_t i = from; i < to; ++i) s += chars[i];
+  return s;
+}
+
+// The key under a width or space option, or nothing when the line takes no part.
+std::optional<std::string> JapaneseKey(const std::string& line, const TCompareOptions& o) {
+  std::vector<std::string> chars = Characters(line);
+  if (o.Width) {
+    std::vector<std::string> folded;
+    for (std::size_t i = 0; i < chars.size(); ++i) {
+      if (i + 1 < chars.size() && WidthMap().count(chars[i] + chars[i + 1])) {
+        folded.push_back(WidthMap().at(chars[i] + chars[i + 1]));
+        ++i;
+      } else if (WidthMap().count(chars[i])) {
+        folded.push_back(WidthMap().at(chars[i]));
+      } else {
+        folded.push_back(chars[i]);
+      }
+    }
+    chars = folded;
+  }
+  if (o.Text)
+    for (std::string& c : chars)
+      if (c.size() == 1 && c[0] >= 'a' && c[0] <= 'z') c[0] = static_cast<char>(c[0] - 'a' + 'A');
+  const auto white = [&](const std::string& c) {
+    return (c.size() == 1 && static_cast<unsigned char>(c[0]) <= 32) || (o.ZSpace && c == "\x81\x40");
+  };
+  if (o.AllSpace) std::erase_if(chars, white);
+  std::size_t first = 0;
+  while (first < chars.size() && white(chars[first])) ++first;
+  std::size_t last = chars.size();
+  while (last > first && white(chars[last - 1])) --last;
+  const bool blank = first == last;
+  if (o.Blank && blank) return std::nullopt;
+  if (o.TrimLR) {
+    if (blank) return std::nullopt;
+    return Join(chars, first, last);
+  }
+  if (o.TrimR) {
+    if (blank) return std::nullopt;
+    return Join(chars, 0, last);
+  }
+  return Join(chars, 0, chars.size());
+}
+
 Table Build(const std::vector<std::string>& lines, const TCompareOptions& o) {
   Table t;
+  const bool japanese = o.Width || o.ZSpace || o.AllSpace;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    std::string s = o.Text ? Upper(lines[i]) : lines[i];
-    std::string trimmed = StripBoth(s);
-    if (o.Blank && trimmed.empty()) continue;
     std::string key;
-    if (o.TrimLR) {
-      if (trimmed.empty()) continue;
-      key = trimmed;
-    } else if (o.TrimR) {
-      key = StripRight(s);
-      if (key.empty()) continue;
+    if (japanese) {
+      const std::optional<std::string> k = JapaneseKey(lines[i], o);
+      if (!k) continue;
+      key = *k;
     } else {
-      key = s;
+      std::string s = o.Text ? Upper(lines[i]) : lines[i];
+      std::string trimmed = StripBoth(s);
+      if (o.Blank && trimmed.empty()) continue;
+      if (o.TrimLR) {
+        if (trimmed.empty()) continue;
+        key = trimmed;
+      } else if (o.TrimR) {
+        key = StripRight(s);
+        if (key.empty()) continue;
+      } else {
+        key = s;
+      }
     }
     Entry e;
     e.line = static_cast<int>(i);

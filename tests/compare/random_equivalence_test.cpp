@@ -19,11 +19,14 @@ using Text = std::vector<std::string>;
 
 class Generator {
  public:
-  explicit Generator(std::uint32_t seed) : rng_(seed) {}
+  // A Japanese generator builds lines from pieces that differ only in
+  // width, case or kind of white space, and also draws the options for them.
+  explicit Generator(std::uint32_t seed, bool japanese = false) : rng_(seed), japanese_(japanese) {}
 
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
   std::string Line(int vocabulary) {
+    if (japanese_) return JapaneseLine(vocabulary);
     static const char* const kOdd[] = {"", " ", "\t", "  x", "x ", "X", "x", "\x83\x62", "\x83\x42", "\x81\x40",
                                        "ab", "AB", "}", "\x82\x81", "a\x83\x62z", "A\x83\x62Z"};
     if (Below(4) == 0) return kOdd[Below(static_cast<int>(std::size(kOdd)))];
@@ -76,11 +79,35 @@ class Generator {
     o.TrimR = Below(2) == 0;
     o.Blank = Below(3) != 0;
     o.Text = Below(3) == 0;
+    if (japanese_) {
+      o.Width = Below(2) == 0;
+      o.ZSpace = Below(2) == 0;
+      o.AllSpace = Below(3) == 0;
+    }
     return o;
   }
 
  private:
+  // One to four pieces: letters, digits and symbols in both widths and
+  // cases, half-width kana with and without marks and their full-width
+  // forms, a kanji, and every kind of white space.
+  std::string JapaneseLine(int vocabulary) {
+    static const char* const kPieces[] = {
+        "A", "a", "\x82\x60", "\x82\x81",  // A a Ａ ａ
+        "1", "\x82\x50", "#", "\x81\x94", "_", "\x81\x51", "~", "\x81\x60",  // 1 １ # ＃ _ ＿ ~ ～
+        "\xB6", "\xB6\xDE", "\x83\x4A", "\x83\x4B", "\x81\x4A", "\xDE",  // ｶ ｶﾞ カ ガ ゛ ﾞ
+        "\xCA\xDF", "\x83\x70", "\xCA", "\xDF", "\xB3\xDE", "\x83\x94",  // ﾊﾟ パ ﾊ ﾟ ｳﾞ ヴ
+        "\xB0", "\x81\x5B", "\xA4", "\x81\x41", "\x8A\xBF",  // ｰ ー ､ 、 漢
+        " ", " ", "\t", "\x81\x40", "\x81\x40", "",  // white space in both widths
+    };
+    if (Below(8) == 0) return "w" + std::to_string(Below(vocabulary));
+    std::string line;
+    for (int n = Below(4) + 1; n > 0; --n) line += kPieces[Below(static_cast<int>(std::size(kPieces)))];
+    return line;
+  }
+
   std::mt19937 rng_;
+  bool japanese_ = false;
 };
 
 TLineList ToList(const Text& t) {
@@ -154,6 +181,16 @@ TEST(RandomEquivalence, UnrelatedTexts) {
 TEST(RandomEquivalence, LongTextsWithManyRepeats) {
   Generator g(4);
   CompareWithLiteral(g, 300, 600, 40, true);
+}
+
+TEST(RandomEquivalence, JapaneseTextUnderTheWidthAndSpaceOptions) {
+  Generator g(5, /*japanese=*/true);
+  CompareWithLiteral(g, 4000, 30, 4, true);
+}
+
+TEST(RandomEquivalence, UnrelatedJapaneseTexts) {
+  Generator g(6, /*japanese=*/true);
+  CompareWithLiteral(g, 3000, 20, 3, false);
 }
 
 }  // namespace

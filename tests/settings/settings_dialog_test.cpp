@@ -147,7 +147,9 @@ class SettingsDialogTest : public QObject {
         "[Editor]\r\nFontName=\"IPAGothic\"\r\nFontSize=13\r\nFontColor=255\r\nBackColor=15790320\r\nInsColor=1\r\n"
         "MovColor=2\r\nUpdColor=3\r\nFindColor=4\r\nTabIndent=8\r\nTabShow=0\r\nDSpcShow=1\r\nRetShow=1\r\n"
         "HScroll=1\r\nVScroll=0\r\nRulerShow=0\r\nRowNumShow=1\r\nFreeCur=0\r\nCodeType=0\r\nUpdateDlg=1\r\n"
-        "[Check]\r\nTrimLR=1\r\nTrimR=0\r\nBlank=0\r\nText=1\r\nFMove=0\r\n[Excel]\r\nAddRow=17\r\n");
+        "CharDiff=0\r\nUpdCharColor=5\r\n"
+        "[Check]\r\nTrimLR=1\r\nTrimR=0\r\nBlank=0\r\nText=1\r\nFMove=0\r\nWidth=1\r\nZSpace=0\r\nAllSpace=1\r\n"
+        "[Excel]\r\nAddRow=17\r\n");
     const std::string before = Snapshot(form_->Settings());
     TPaintCounter paints(Memo(Side::A)->viewport());
     QApplication::processEvents();
@@ -164,7 +166,9 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(Find<QPushButton>("BtnWord")->palette().color(QPalette::ButtonText), QColor(255, 0, 0));
     QCOMPARE(Find<QPushButton>("BtnBack")->palette().color(QPalette::ButtonText), QColor(0xF0, 0xF0, 0xF0));
     QCOMPARE(Find<QPushButton>("BtnFind")->palette().color(QPalette::ButtonText), QColor(4, 0, 0));
-    for (const char* name : {"BtnWord", "BtnIns", "BtnMov", "BtnChg", "BtnBack", "BtnFind"})
+    QCOMPARE(Find<QPushButton>("BtnChgChar")->palette().color(QPalette::ButtonText), QColor(5, 0, 0));
+    QCOMPARE(Find<QPushButton>("BtnChgChar")->accessibleName(), U("変更箇所"));
+    for (const char* name : {"BtnWord", "BtnIns", "BtnMov", "BtnChg", "BtnBack", "BtnFind", "BtnChgChar"})
       QCOMPARE(Find<QPushButton>(name)->text(), U("■"));
     QVERIFY(Find<QRadioButton>("RdoTab8")->isChecked());
     QVERIFY(Find<QRadioButton>("RdoCodeAuto")->isChecked());
@@ -174,7 +178,8 @@ class SettingsDialogTest : public QObject {
     } boxes[] = {{"ChkTabShow", false}, {"ChkDSpcShow", true}, {"ChkRetShow", true},  {"ChkHScr", true},
                  {"ChkVScr", false},    {"ChkRuler", false},   {"ChkRowNum", true},   {"ChkFreeCur", false},
                  {"ChkSpc", false},     {"ChkTrimR", false},   {"ChkTrim", true},     {"ChkUpper", true},
-                 {"ChkMove", false},    {"ChkUpdDlg", true},   {"ChkSend", false}};
+                 {"ChkMove", false},    {"ChkUpdDlg", true},   {"ChkSend", false},    {"ChkCharDiff", false},
+                 {"ChkWidth", true},    {"ChkZSpace", false},  {"ChkAllSpace", true}};
     for (const auto& b : boxes) QVERIFY2(Find<QCheckBox>(b.name)->isChecked() == b.checked, b.name);
     QCOMPARE(Find<QComboBox>("ComboFont")->currentText(), QString("IPAGothic"));
     QCOMPARE(Find<QSpinBox>("SpinSize")->value(), 13);
@@ -291,11 +296,26 @@ class SettingsDialogTest : public QObject {
     click("ChkTrim");
     click("ChkUpper");
     click("ChkMove");
-    const TCompareOptions want{.TrimLR = true, .TrimR = true, .Blank = false, .Text = true, .FMove = false};
+    click("ChkWidth");
+    click("ChkZSpace");
+    click("ChkAllSpace");
+    const TCompareOptions want{.TrimLR = true, .TrimR = true, .Blank = false, .Text = true, .FMove = false,
+                               .Width = true, .ZSpace = true, .AllSpace = true};
     QVERIFY(form_->Comparison().Options == want);
     QVERIFY(s.Check == want);
     click("ChkTrimR");
     QVERIFY(!form_->Comparison().Options.TrimR);
+
+    QCOMPARE(Find<QCheckBox>("ChkWidth")->text(), U("全角と半角を区別しない"));
+    QCOMPARE(Find<QCheckBox>("ChkZSpace")->text(), U("全角空白を空白とみなす"));
+    QCOMPARE(Find<QCheckBox>("ChkAllSpace")->text(), U("空白の違いを無視する"));
+
+    TPaintCounter paints(Memo(Side::B)->viewport());
+    click("ChkCharDiff");
+    QVERIFY(!s.Editor.CharDiff);
+    QApplication::processEvents();
+    QVERIFY(paints.count > 0);  // the panes repaint at once
+    QCOMPARE(Find<QCheckBox>("ChkCharDiff")->text(), U("変更箇所を強調する"));
 
     click("ChkUpdDlg");
     QVERIFY(s.Editor.UpdateDlg);
@@ -310,7 +330,8 @@ class SettingsDialogTest : public QObject {
       const char* button;
       std::int32_t colour;
     } colours[] = {{"BtnIns", 0x010203}, {"BtnMov", 0x040506}, {"BtnChg", 0x070809},
-                   {"BtnWord", 0x800000}, {"BtnBack", 0xE0F0FF}, {"BtnFind", 0x101112}};
+                   {"BtnWord", 0x800000}, {"BtnBack", 0xE0F0FF}, {"BtnFind", 0x101112},
+                   {"BtnChgChar", 0x131415}};
     for (const auto& c : colours) {
       nextColour_ = c.colour;
       click(c.button);
@@ -318,6 +339,7 @@ class SettingsDialogTest : public QObject {
     QCOMPARE(s.Editor.InsColor, 0x010203);
     QCOMPARE(s.Editor.MovColor, 0x040506);
     QCOMPARE(s.Editor.UpdColor, 0x070809);
+    QCOMPARE(s.Editor.UpdCharColor, 0x131415);
     QVERIFY(both([](TEditor* m) { return m->FontColor() == 0x800000 && m->Color() == 0xE0F0FF; }));
     QVERIFY(both([](TEditor* m) { return m->Model().View().Colors[TEditorColors::Reserve].Color() == 0x101112; }));
     QCOMPARE(Find<QPushButton>("BtnChg")->palette().color(QPalette::ButtonText), QColor(9, 8, 7));

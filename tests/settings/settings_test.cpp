@@ -25,11 +25,16 @@ TEST(Settings, DefaultsWithoutAFile) {
   EXPECT_FALSE(s.Editor.VScroll);
   EXPECT_EQ(s.Editor.CodeType, TextCode::Sjis);
   EXPECT_FALSE(s.Editor.UpdateDlg);
+  EXPECT_TRUE(s.Editor.CharDiff);
+  EXPECT_EQ(s.Editor.UpdCharColor, 11184895);  // red 255, green 170, blue 170
   EXPECT_FALSE(s.Check.TrimLR);
   EXPECT_TRUE(s.Check.TrimR);
   EXPECT_TRUE(s.Check.Blank);
   EXPECT_FALSE(s.Check.Text);
   EXPECT_TRUE(s.Check.FMove);
+  EXPECT_FALSE(s.Check.Width);
+  EXPECT_FALSE(s.Check.ZSpace);
+  EXPECT_FALSE(s.Check.AllSpace);
   EXPECT_EQ(s.AddRow, 5);
   EXPECT_EQ(s.Form.W, 600);
   EXPECT_EQ(s.Form.H, 500);
@@ -52,8 +57,8 @@ TEST(Settings, EmptyFileGivesTheDefaults) {
             "FontName=\"ＭＳ ゴシック\"\r\nFontSize=10\r\nFontColor=0\r\nBackColor=16777215\r\nTabIndent=2\r\n"
             "TabShow=1\r\nDSpcShow=1\r\nRetShow=0\r\nVScroll=0\r\nHScroll=0\r\nRulerShow=1\r\nRowNumShow=1\r\n"
             "FreeCur=1\r\nInsColor=16768477\r\nMovColor=14548957\r\nUpdColor=14540287\r\nCodeType=1\r\n"
-            "UpdateDlg=0\r\n"
-            "[Check]\r\nTrimLR=0\r\nTrimR=1\r\nBlank=1\r\nText=0\r\nFMove=1\r\n"
+            "UpdateDlg=0\r\nCharDiff=1\r\nUpdCharColor=11184895\r\n"
+            "[Check]\r\nTrimLR=0\r\nTrimR=1\r\nBlank=1\r\nText=0\r\nFMove=1\r\nWidth=0\r\nZSpace=0\r\nAllSpace=0\r\n"
             "[Excel]\r\nAddRow=5\r\n"
             "[Form]\r\nMaximized=0\r\nTop=133\r\nLeft=383\r\nW=600\r\nH=500\r\n");
   // The two keys that are only read.
@@ -69,7 +74,8 @@ TEST(Settings, EmptyFileGivesTheDefaults) {
 // The comparison options of an empty file, of a default-made TSettings and
 // of a default-made option set are the same.
 TEST(Settings, CheckDefaultsAgreeWithTheEngine) {
-  const TCompareOptions want{.TrimLR = false, .TrimR = true, .Blank = true, .Text = false, .FMove = true};
+  const TCompareOptions want{.TrimLR = false, .TrimR = true, .Blank = true, .Text = false, .FMove = true,
+                             .Width = false, .ZSpace = false, .AllSpace = false};
   EXPECT_EQ(ReadSettings(TIniFile(), TSettingsBase()).Check, want);
   EXPECT_EQ(TSettings().Check, want);
   EXPECT_EQ(TCompareOptions(), want);
@@ -78,7 +84,7 @@ TEST(Settings, CheckDefaultsAgreeWithTheEngine) {
 TEST(Settings, KeyTableNamesEveryKeyOnce) {
   std::set<std::string> names;
   for (const TSettingKey& key : SettingKeys()) EXPECT_TRUE(names.insert(key.Name).second) << key.Name;
-  EXPECT_EQ(names.size(), 31u);
+  EXPECT_EQ(names.size(), 36u);
   EXPECT_STREQ(SettingKey("FMove").Section, "Check");
   EXPECT_EQ(SettingKey("FindColor").Write, TSettingWrite::Never);
 }

@@ -7,6 +7,8 @@
 #include <QMenu>
 #include <QTest>
 
+#include <algorithm>
+#include <map>
 #include <memory>
 
 #include "app/main_window.h"
@@ -14,6 +16,7 @@
 #include "controls/sel_shape.h"
 #include "editor/editor_widget.h"
 #include "temp_folder.h"
+#include "textcode/utf8_convert.h"
 #include "views/map_bar.h"
 
 namespace rd {
@@ -23,6 +26,14 @@ using testing::TempFolder;
 namespace {
 
 const QColor kIns(221, 221, 255), kUpd(255, 221, 221), kMov(221, 255, 221), kWhite(255, 255, 255);
+const QColor kUpdChar(255, 170, 170);  // UpdCharColor's default
+
+// A text of Shift_JIS lines with CR LF, from UTF-8 lines.
+std::string SjisText(std::initializer_list<const char*> lines) {
+  std::string text;
+  for (const char* line : lines) text += *Utf8ToSjis(line) + "\r\n";
+  return text;
+}
 
 // TextA and TextB: line 1 changed, "moved" moved, "added" added; Japanese
 // lines in Shift_JIS ("日本語" and "テスト").
@@ -65,6 +76,17 @@ class ViewsWindowTest : public QObject {
     const QImage image = Shot(memo);
     const int y = memo->Geometry().TextTop + (row - memo->Model().TopRow()) * memo->RowHeight() + memo->RowHeight() / 2;
     return image.pixelColor(image.width() - 6, y);
+  }
+
+  // The background of a character cell: the colour of most of its pixels
+  // that are not dark (the glyph and its anti-aliased edge are).
+  static QColor CellColour(TEditor* memo, int row, int column) {
+    const QImage image = Shot(memo);
+    const int top = memo->Geometry().TextTop + (row - memo->Model().TopRow()) * memo->RowHeight();
+    std::map<QRgb, int> counts;
+    for (int y = top; y < top + memo->RowHeight(); ++y)
+      for (int x = 0; x < memo->CharWidth(); ++x) ++counts[image.pixel(memo->TextLeft() + column * memo->CharWidth() + x, y)];
+    return QColor(std::max_element(counts.begin(), counts.end(), [](auto& p, auto& q) { return p.second < q.second; })->first);
   }
 
   // Pixels darker than mid-grey in a rectangle.
@@ -253,6 +275,95 @@ class ViewsWindowTest : public QObject {
     QVERIFY(questions_.isEmpty());
     QCOMPARE(b->Lines().Text(), std::string(kTextB));
     QCOMPARE(f.Comparison().Diff(Side::B).size(), std::size_t{3});
+  }
+
+  void changedCharactersArePaintedInBothPanes() {
+    TForm1& f = Make(SjisText({"head", "abc def", "今日は晴れです", "end"}),
+                     SjisText({"head", "abX dXf", "今日は雨です", "end"}));
+    TEditor* a = f.Memo(Side::A);
+    TEditor* b = f.Memo(Side::B);
+    // "c de" and "X dX" (columns 2 to 5) in both panes, the rest of the band as before.
+    for (TEditor* memo : {a, b}) {
+      QCOMPARE(CellColour(memo, 1, 1), kUpd);
+      QCOMPARE(CellColour(memo, 1, 2), kUpdChar);
+      QCOMPARE(CellColour(memo, 1, 5), kUpdChar);
+      QCOMPARE(CellColour(memo, 1, 6), kUpd);
+      QCOMPARE(RowColour(memo, 1), kUpd);
+      QCOMPARE(CellColour(memo, 0, 2), kWhite);
+    }
+    // 晴れ at columns 6 to 9, 雨 at 6 and 7: double-byte characters whole.
+    QCOMPARE(CellColour(a, 2, 5), kUpd);
+    QCOMPARE(CellColour(a, 2, 6), kUpdChar);
+    QCOMPARE(CellColour(a, 2, 9), kUpdChar);
+    QCOMPARE(CellColour(a, 2, 10), kUpd);
+    QCOMPARE(CellColour(b, 2, 7), kUpdChar);
+    QCOMPARE(CellColour(b, 2, 8), kUpd);
+
+    // A selection over a stretch keeps the selection colours.
+    a->setFocus();
+    a->Model().Select(1, 2, 1, 4);
+    QCOMPARE(CellColour(a, 1, 2), QColor(0, 0, 128));
+    QCOMPARE(CellColour(a, 1, 5), kUpdChar);
+    a->Model().Select(1, 0, 1, 0);
+
+    // An edit of the partner line gives new stretches: "Zab" before "X" joins them.
+    b->Model().SetRowCol(1, 0);
+    b->Model().InsertText("Z");
+    QCOMPARE(CellColour(a, 1, 0), kUpdChar);
+    QCOMPARE(CellColour(b, 1, 0), kUpdChar);
+
+    // Hiding identical lines shows the same stretches on the reduced rows.
+    f.BtnChkClick();
+    QTest::keyClick(a, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(f.IdenticalLinesHidden());
+    QCOMPARE(CellColour(a, 1, 6), kUpdChar);
+    QCOMPARE(CellColour(a, 1, 10), kUpd);
+    QTest::keyClick(a, Qt::Key_R, Qt::ControlModifier);
+  }
+
+  void withoutCharDiffThePanesPaintAsBefore() {
+    TForm1& f = Make(SjisText({"head", "abc def", "今日は晴れです", "end"}),
+                     SjisText({"head", "abX dXf", "今日は雨です", "end"}));
+    const auto shots = [&f] { return std::pair{Shot(f.Memo(Side::A)), Shot(f.Memo(Side::B))}; };
+    f.Settings().Editor.CharDiff = false;
+    f.ApplySettings();
+    const auto off = shots();
+    QCOMPARE(CellColour(f.Memo(Side::A), 1, 2), kUpd);
+    // Stretches painted in the band's own colour leave every pixel as it was without them.
+    f.Settings().Editor.CharDiff = true;
+    f.Settings().Editor.UpdCharColor = f.Settings().Editor.UpdColor;
+    f.ApplySettings();
+    QVERIFY(shots() == off);
+    f.Settings().Editor.UpdCharColor = 0x0000FF;
+    f.ApplySettings();
+    QCOMPARE(CellColour(f.Memo(Side::A), 1, 2), QColor(255, 0, 0));
+    QVERIFY(shots() != off);
+  }
+
+  // A Japanese document and its revision with the width and space options
+  // on: the screenshot of the README (doc/char_diff.png).
+  void screenshotOfAJapaneseComparison() {
+    const std::string a = SjisText({
+        "第１章　概要", "", "本ツールは２つのテキストを行単位で比較します。",
+        "変更された行では、違う文字だけを強調して表示します。", "価格：１，２００円（税込）",
+        "ｶﾞｲﾄﾞﾗｲﾝに従って設定してください。", "対象ファイル：ＲＥＡＤＭＥ．ＴＸＴ　", "以上"});
+    const std::string b = SjisText({
+        "第1章 概要", "", "本ツールは3つのテキストを行単位で比較します。",
+        "変更された行では、異なる文字だけを色を変えて表示します。", "価格：１，５００円（税別）",
+        "ガイドラインに沿って設定してください。", "追加された行です。", "対象ファイル：README.TXT", "以上"});
+    TForm1& f = Make(a, b, QSize(1100, 330));
+    f.Settings().Check.Width = true;
+    f.Settings().Check.ZSpace = true;
+    f.Settings().Check.AllSpace = true;
+    f.ApplySettings();
+    f.BtnChkClick();
+    QApplication::processEvents();
+    // 第１章　概要 and 第1章 概要 are the same line under the three options; so is the file name.
+    QCOMPARE(f.Comparison().Diff(Side::A).size(), std::size_t{4});
+    QCOMPARE(f.Comparison().Diff(Side::B).size(), std::size_t{5});
+    QCOMPARE(RowColour(f.Memo(Side::A), 0), kWhite);
+    QCOMPARE(CellColour(f.Memo(Side::B), 3, 20), kUpdChar);  // 異なる
+    Save(&f, "char_diff_japanese");
   }
 
   void sortingOnePaneDiscardsTheResults() {

@@ -1,0 +1,165 @@
+// The width and space options on pairs of lines: which pairs the engine
+// counts as equal lines under each option and combination. Lines are
+// written in UTF-8 here and compared as Shift_JIS.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "compare/comparison.h"
+#include "compare/line_key.h"
+#include "textcode/utf8_convert.h"
+
+namespace rd {
+namespace {
+
+std::string Sjis(const char* utf8) { return *Utf8ToSjis(utf8); }
+
+// Option sets by the letters of their switches: W Width, Z ZSpace, S
+// AllSpace, T Text, R TrimR, L TrimLR, B Blank. Unnamed switches are off.
+TCompareOptions Opts(std::string_view letters) {
+  TCompareOptions o;
+  o.TrimR = o.Blank = o.TrimLR = o.Text = false;
+  for (const char c : letters) {
+    switch (c) {
+      case 'W': o.Width = true; break;
+      case 'Z': o.ZSpace = true; break;
+      case 'S': o.AllSpace = true; break;
+      case 'T': o.Text = true; break;
+      case 'R': o.TrimR = true; break;
+      case 'L': o.TrimLR = true; break;
+      case 'B': o.Blank = true; break;
+      default: ADD_FAILURE() << "no option " << c;
+    }
+  }
+  return o;
+}
+
+struct PairCase {
+  const char* a;
+  const char* b;
+  const char* options;
+  bool equal;  // the two lines compare as the same line
+};
+
+// Each line stands between two anchor lines, so that a pair of lines that
+// both take no part also counts as equal.
+bool ComparedEqual(const PairCase& c) {
+  TComparison cmp;
+  cmp.Options = Opts(c.options);
+  const TLineList a{"anchor 1", Sjis(c.a), "anchor 2"};
+  const TLineList b{"anchor 1", Sjis(c.b), "anchor 2"};
+  EXPECT_EQ(cmp.CompareTexts(a, b, false, "A", "B"), "");
+  return cmp.Diff(Side::A).empty() && cmp.Diff(Side::B).empty();
+}
+
+const PairCase kCases[] = {
+    // Width: letters, digits and symbols
+    {"ＡＢＣ１２３", "ABC123", "W", true},
+    {"ＡＢＣ１２３", "ABC123", "", false},
+    {"ａｂｃ", "abc", "W", true},
+    {"ａｂｃ", "ABC", "W", false},
+    {"ａｂｃ", "ABC", "WT", true},
+    {"ａｂｃ", "ＡＢＣ", "T", false},  // letter case alone leaves full-width letters as they are
+    {"ａｂｃ", "ＡＢＣ", "WT", true},
+    {"abc", "ABC", "T", true},
+    {"＃define　Ｘ＿Ｙ", "#define　X_Y", "W", true},
+    {"（１＋２）＊３＝９；", "(1+2)*3=9;", "W", true},
+    {"［ａ］｛ｂ｝＜ｃ＞", "[a]{b}<c>", "W", true},
+    {"＂ｑ＂＇ｓ＇", "\"q\"'s'", "W", true},
+    {"￥１００", "\\100", "W", false},  // the yen sign is not a width form of the backslash
+    {"＼１００", "\\100", "W", true},
+    {"10～20", "10~20", "W", true},
+    {"漢字かな", "漢字かな", "W", true},
+    {"ひらがな", "ヒラガナ", "W", false},  // hiragana is not katakana
+    // Width: half-width katakana, their marks joined
+    {"ｶﾞｲﾄﾞ", "ガイド", "W", true},
+    {"ｶﾞｲﾄﾞ", "ガイド", "", false},
+    {"ｶﾞｲﾄﾞ", "カイト", "W", false},
+    {"ﾊﾟﾋﾟﾌﾟﾍﾟﾎﾟ", "パピプペポ", "W", true},
+    {"ﾊﾞﾋﾞﾌﾞﾍﾞﾎﾞ", "バビブベボ", "W", true},
+    {"ｳﾞｧｲｵﾘﾝ", "ヴァイオリン", "W", true},
+    {"ｺﾝﾋﾟｭｰﾀｰ", "コンピューター", "W", true},
+    {"｢ﾃｽﾄ｣､ｱ･ｲ｡", "「テスト」、ア・イ。", "W", true},
+    {"ｱﾞ", "ア゛", "W", true},  // a mark without a voiced kana stays a mark
+    {"ﾏﾟ", "マ゜", "W", true},
+    {"ｶﾞ", "カ゛", "W", false},
+    {"ﾀﾞｲ", "ダイ", "W", true},
+    // ZSpace: the full-width space at the ends and on its own
+    {"abc　", "abc", "ZR", true},
+    {"abc　", "abc", "R", false},
+    {"　abc　", "abc", "ZL", true},
+    {"　abc", "abc", "ZR", false},
+    {"　", "", "ZB", true},
+    {"　", "", "B", false},
+    {"　 \t　", "", "ZR", true},
+    {"a　b", "a b", "Z", false},  // inside a line white space still counts as it is
+    {"a　b", "a b", "ZR", false},
+    // AllSpace: white space inside the line
+    {"a b\tc", "abc", "S", true},
+    {"int  x = 1;", "int x=1;", "S", true},
+    {"a　b", "ab", "S", false},  // the full-width space only with ZSpace
+    {"a　b", "ab", "SZ", true},
+    {"a　b", "a\tb", "SZ", true},
+    {" \t ", "", "S", true},  // both lines are empty keys
+    {" \t ", "", "SB", true},
+    {"ab", "a b c", "S", false},
+    // combinations
+    {"　ＡＢＣ　１２３　", "abc123", "WZST", true},
+    {"　ＡＢＣ　１２３　", "abc123", "WZS", false},
+    {"ﾃﾞｰﾀ　ﾍﾞｰｽ", "データベース", "WZS", true},
+    {"ﾃﾞｰﾀ　ﾍﾞｰｽ", "データ ベース", "WZ", false},
+    {"ﾃﾞｰﾀ ﾍﾞｰｽ　", "データ ベース", "WZR", true},
+    {"Ｘ＝ｙ　", "x=Y", "WTZR", true},
+};
+
+TEST(JapaneseOptions, LinePairs) {
+  for (const PairCase& c : kCases)
+    EXPECT_EQ(ComparedEqual(c), c.equal) << c.a << " / " << c.b << " with " << c.options;
+}
+
+// The folded keys themselves, where the bytes of the key matter: the
+// results show the lines as they are, but equal lines must have equal keys
+// and the trimming must cut whole characters.
+TEST(JapaneseOptions, KeysAreWholeCharacters) {
+  const struct {
+    const char* line;
+    const char* options;
+    const char* key;  // nullptr: the line takes no part
+  } cases[] = {
+      {"ＡＢＣ", "W", "ABC"},
+      {"ｶﾞ", "W", "ガ"},
+      {"ｶ", "W", "カ"},
+      {"ﾞ", "W", "゛"},
+      {"　ａ　", "ZL", "ａ"},
+      {"　ａ　", "ZR", "　ａ"},
+      {"ー　", "ZR", "ー"},  // 0x81 0x5B then 0x81 0x40
+      {"　", "ZB", nullptr},
+      {"　", "Z", "　"},
+      {"a b　c", "SZ", "abc"},
+      {"a b　c", "S", "ab　c"},
+      {"Ｔｅｓｔ", "WT", "TEST"},
+  };
+  for (const auto& c : cases) {
+    const std::optional<std::string> key = KeyOf(Sjis(c.line), Opts(c.options));
+    if (!c.key) {
+      EXPECT_FALSE(key) << c.line;
+    } else {
+      EXPECT_EQ(key, Sjis(c.key)) << c.line << " with " << c.options;
+    }
+  }
+  // A lead byte without a valid trail byte is a byte of its own, and the
+  // white space after it is trimmed.
+  EXPECT_EQ(KeyOf("x\x81 ", Opts("ZR")), std::string("x\x81"));
+  EXPECT_EQ(KeyOf("\x81\x40\x81", Opts("ZL")), std::string("\x81"));
+}
+
+// With all three options off, every key is the one the options of white
+// space and case have always given.
+TEST(JapaneseOptions, OffLeavesTheKeysAlone) {
+  EXPECT_EQ(KeyOf(Sjis("　abc　 "), Opts("R")), Sjis("　abc　"));
+  EXPECT_EQ(KeyOf(Sjis("ａbc"), Opts("T")), Sjis("ａBC"));
+  EXPECT_EQ(KeyOf(Sjis("ｶﾞ"), Opts("")), Sjis("ｶﾞ"));
+}
+
+}  // namespace
+}  // namespace rd
