@@ -5,44 +5,15 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
-#include <QMessageBox>
 #include <QTranslator>
 
-#include <exception>
-#include <new>
-
 #include "app/about_box.h"
+#include "app/application.h"
 #include "app/main_window.h"
 #include "batch/batch_window.h"
 #include "settings/settings_dialog.h"
 
 namespace {
-
-// Every handler runs inside notify: an error a handler did not catch is
-// shown in a box with its text, and the program goes on.
-class TApplication : public QApplication {
- public:
-  using QApplication::QApplication;
-  bool notify(QObject* receiver, QEvent* event) override {
-    try {
-      return QApplication::notify(receiver, event);
-    } catch (const std::bad_alloc&) {
-      ShowError(QString::fromUtf8("メモリが不足しています"));
-    } catch (const std::exception& e) {
-      ShowError(QString::fromUtf8(e.what()));
-    }
-    return false;
-  }
-
- private:
-  void ShowError(const QString& text) {
-    if (showing_) return;  // an error inside the box itself goes unreported
-    showing_ = true;
-    QMessageBox::critical(activeWindow(), applicationName(), text);
-    showing_ = false;
-  }
-  bool showing_ = false;
-};
 
 void LoadJapaneseTexts(QApplication& app) {
   const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
@@ -57,7 +28,7 @@ void LoadJapaneseTexts(QApplication& app) {
 
 extern "C" __attribute__((visibility("default"))) int RdRunInteractive(const TRdGuiStart* start) {
   int argc = start->argc;
-  TApplication app(argc, start->argv);
+  rd::TApplication app(argc, start->argv);
   QApplication::setApplicationName(QStringLiteral("RavelleDiff"));
   QApplication::setApplicationDisplayName(QStringLiteral("RavelleDiff"));
   QApplication::setDesktopFileName(QStringLiteral("ravellediff"));
