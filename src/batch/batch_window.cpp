@@ -156,6 +156,8 @@ QWidget* TForm2::BuildCandidatePanel(Side side) {
   clear->setObjectName(a ? QStringLiteral("BtnClrA") : QStringLiteral("BtnClrB"));
   clear->setAccessibleName(a ? U("TextA 候補をクリア") : U("TextB 候補をクリア"));
   connect(clear, &QPushButton::clicked, this, [this, side] { BtnClrClick(side); });
+  // Narrow buttons: both panels share the window's 376 pixels.
+  for (QPushButton* b : {open, clear}) b->setFixedWidth(b->fontMetrics().horizontalAdvance(b->text()) + 16);
   head->addWidget(label, 1);
   head->addWidget(open);
   head->addWidget(clear);
