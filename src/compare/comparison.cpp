@@ -107,6 +107,93 @@ void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& inde
   flush();
 }
 
+// Numbers TextB's keys as BuildTable would, but most lines of TextB follow
+// the lines of TextA in the same order: each line is first held against the
+// A entry after the last match, and only lines that do not follow ask the
+// index. A match needs equal key bytes and takes the A entry's number, which
+// is its key's, so the numbers are those the index would give; keys found
+// only in TextB reach the index in text order and number as before.
+class TFollowA {
+ public:
+  TFollowA(TTableKeys& keys, TIndex& index, TLineTables& t)
+      : keys_(keys), index_(index), a_(t.table[0]), b_(t.table[1]), countA_(t.count[0]), countB_(t.count[1]),
+        nA_(static_cast<std::int32_t>(a_.size())) {}
+
+  void Build(std::size_t lineCount) {
+    b_.reserve(lineCount);  // never reallocates below: queued lines keep their positions
+    for (std::size_t i = 0; i < lineCount; ++i) {
+      const std::optional<std::string_view> key = keys_.LineKeyOf(Side::B, i);
+      if (!key) continue;
+      const auto position = static_cast<std::int32_t>(b_.size());
+      b_.emplace_back(static_cast<std::int32_t>(i), 0);
+      if (!lost_ && next_ < nA_ && keys_.LineKeyOf(Side::A, a_[next_].line) == key) {
+        Settle(position, a_[next_++].Key());
+        missed_ = false;
+      } else {
+        Queue(*key, position);
+      }
+    }
+    Flush();
+  }
+
+ private:
+  void Settle(std::int32_t position, std::int32_t id) {
+    b_[position].SetKey(id);
+    if (countB_[id] < 2) ++countB_[id];
+  }
+
+  void Queue(std::string_view key, std::int32_t position) {
+    queued_[pending_] = key;
+    fresh_[pending_] = keys_.Base(Side::B) + position;
+    at_[pending_] = position;
+    ++pending_;
+    if (!lost_) {
+      // A single line that does not follow is most often a changed line, and
+      // TextA goes on at the next one; two in a row, and the texts went apart.
+      if (Flush()) {
+        missed_ = false;
+      } else {
+        ++next_;
+        lost_ = missed_;
+        missed_ = true;
+      }
+    } else if (pending_ == kBatch && Flush()) {
+      lost_ = false;
+      missed_ = false;
+    }
+  }
+
+  // Looks up the queued lines; true when the last of them occurs once in
+  // TextA, which tells where TextB picks up again.
+  bool Flush() {
+    if (pending_ == 0) return false;
+    index_.InternAll(std::span(queued_, pending_), std::span(fresh_, pending_), std::span(ids_, pending_));
+    for (std::size_t j = 0; j < pending_; ++j) Settle(at_[j], ids_[j]);
+    const std::int32_t last = ids_[pending_ - 1];
+    pending_ = 0;
+    if (last >= nA_ || countA_[last] != 1) return false;
+    next_ = last + 1;
+    return true;
+  }
+
+  static constexpr std::size_t kBatch = 32;  // lines looked up together once the texts went apart
+  TTableKeys& keys_;
+  TIndex& index_;
+  const TBigVector<TDataFile>& a_;  // TextA's table, complete
+  TBigVector<TDataFile>& b_;
+  const TBigVector<std::uint8_t>& countA_;
+  TBigVector<std::uint8_t>& countB_;
+  std::int32_t nA_;
+  std::int32_t next_ = 0;  // the A position that a following line matches
+  bool missed_ = false;    // the line before did not follow
+  bool lost_ = false;      // two lines in a row did not: lines are looked up in batches
+  std::string_view queued_[kBatch] = {};
+  std::int32_t fresh_[kBatch] = {};
+  std::int32_t ids_[kBatch] = {};
+  std::int32_t at_[kBatch] = {};
+  std::size_t pending_ = 0;
+};
+
 std::string NoData(std::string_view name) { return "データがありません" + std::string(name); }
 
 }  // namespace
@@ -153,7 +240,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
     Progress(showProgress);
 
     if (Options.Text) keys.MakeUpper(Side::B);
-    BuildTable(Side::B, linesB.Count(), keys, index, t);
+    TFollowA(keys, index, t).Build(linesB.Count());
     if (t.B().empty()) return NoData(nameB);
     Progress(showProgress);
     Progress(showProgress);

@@ -88,19 +88,19 @@ TLineList SplitLines(std::string bytes, std::size_t maxLines) {
     counter.Add(std::string_view(p, end));
     if (counter.Lines() > maxLines) throw TTooManyLines();
   }
-  std::vector<std::uint64_t> starts;
-  starts.reserve(breakBytes + 2);
-  AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::uint64_t));
-  starts.push_back(0);
+  TLineStarts starts;
+  starts.Reserve(breakBytes + 2);
+  AdviseHugePages(starts.Data(), starts.CapacityBytes());
+  starts.Push(0);
   // A CR directly followed by LF is one break: the LF then ends no line.
   ForEachBreakByte(p, end, [&](std::size_t i) {
-    if (p[i] == '\n' && i > 0 && p[i - 1] == '\r' && starts.back() == i) {
-      starts.back() = i + 1;
+    if (p[i] == '\n' && i > 0 && p[i - 1] == '\r' && starts.Back() == i) {
+      starts.AdvanceBack(i + 1);
       return;
     }
-    starts.push_back(i + 1);
+    starts.Push(i + 1);
   });
-  if (starts.back() < end) starts.push_back(end);  // a last line without a break
+  if (starts.Back() < end) starts.Push(end);  // a last line without a break
   return TLineList::AdoptText(std::move(bytes), std::move(starts));
 }
 

@@ -21,14 +21,14 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
   char* (*convert)(std::string_view, char*) = code == TextCode::Euc ? EucToSjisInto : Utf8ToSjisInto;
   // Both conversions give at most as many bytes as they read.
   std::string bytes(lines.Bytes().size(), '\0');
-  std::vector<std::uint64_t> starts;
-  starts.reserve(lines.Count() + 1);
-  starts.push_back(0);
+  TLineStarts starts;
+  starts.Reserve(lines.Count() + 1);
+  starts.Push(0);
   char* out = bytes.data();
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     out = convert(lines[i], out);
     if (!out) return std::nullopt;
-    starts.push_back(static_cast<std::uint64_t>(out - bytes.data()));
+    starts.Push(static_cast<std::uint64_t>(out - bytes.data()));
   }
   bytes.resize(static_cast<std::size_t>(out - bytes.data()));
   return TLineList::AdoptPacked(std::move(bytes), std::move(starts));

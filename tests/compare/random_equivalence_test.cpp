@@ -156,5 +156,12 @@ TEST(RandomEquivalence, LongTextsWithManyRepeats) {
   CompareWithLiteral(g, 300, 600, 40, true);
 }
 
+// Long texts that share few lines: TextB rarely follows TextA, so its keys
+// are numbered in whole batches of lookups as well as one by one.
+TEST(RandomEquivalence, LongUnrelatedTexts) {
+  Generator g(5);
+  CompareWithLiteral(g, 150, 500, 300, false);
+}
+
 }  // namespace
 }  // namespace rd
