@@ -193,6 +193,13 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
   }
 }
 
+// A key of TextA is numbered by the position of its first entry there, so
+// the one A entry of a key found once on each side is the entry at its number.
+void PairOnce(Table& a, std::int32_t key, Table& b, std::int32_t posB) {
+  assert(a[key].Key() == key && "a key of TextA is the position of its first entry");
+  Pair(a, key, b, posB, TState::Same);
+}
+
 }  // namespace
 
 void ClassifyByCount(TLineTables& t) {
@@ -200,19 +207,16 @@ void ClassifyByCount(TLineTables& t) {
   Table& b = t.B();
   const TBigVector<std::uint8_t>& countA = t.count[0];
   const TBigVector<std::uint8_t>& countB = t.count[1];
-  TBigVector<std::int32_t> onlyInB(countB.size(), -1);  // position of each key that occurs once in B
-  for (std::int32_t j = 0; j < Size(b); ++j)
-    if (countB[b[j].Key()] == 1) onlyInB[b[j].Key()] = j;
-
-  for (std::int32_t i = 0; i < Size(a); ++i) {
-    const std::int32_t key = a[i].Key();
-    if (countB[key] == 0) a[i].SetState(TState::Added);
-    else if (countA[key] == 1 && countB[key] == 1) Pair(a, i, b, onlyInB[key], TState::Same);
-    else a[i].SetState(TState::Pending);
+  const auto once = [&](std::int32_t key) { return countA[key] == 1 && countB[key] == 1; };
+  for (TDataFile& e : a) {
+    if (countB[e.Key()] == 0) e.SetState(TState::Added);
+    else if (!once(e.Key())) e.SetState(TState::Pending);
   }
-  for (TDataFile& f : b) {
-    if (countA[f.Key()] == 0) f.SetState(TState::Added);
-    else if (!(countA[f.Key()] == 1 && countB[f.Key()] == 1)) f.SetState(TState::Pending);
+  for (std::int32_t j = 0; j < Size(b); ++j) {
+    const std::int32_t key = b[j].Key();
+    if (countA[key] == 0) b[j].SetState(TState::Added);
+    else if (!once(key)) b[j].SetState(TState::Pending);
+    else PairOnce(a, key, b, j);
   }
 }
 

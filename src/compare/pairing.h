@@ -12,6 +12,9 @@
 
 namespace rd {
 
+// A key that occurs in TextA is numbered by the position of its first entry
+// in TextA's table; keys found only in TextB have numbers from the number of
+// lines of TextA on.
 struct TLineTables {
   PerSide<TBigVector<TDataFile>> table;     // text order
   // Occurrences of each key number on each side, counted up to 2: the
