@@ -232,7 +232,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   {
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.
-    TIndex index(linesA.Count() + linesB.Count() / 8, keys);
+    TIndex index(linesA.Count() + linesB.Count() / 32, keys);
     if (Options.Text) keys.MakeUpper(Side::A);
     BuildTable(Side::A, linesA.Count(), keys, index, t);
     if (t.A().empty()) return NoData(nameA);
