@@ -80,7 +80,6 @@ using TIndex = TKeyIndex<TTableKeys>;
 // Appends one entry per line of `side` that takes part and numbers its key.
 void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& index, TLineTables& t) {
   TBigVector<TDataFile>& table = t.table[Index(side)];
-  TBigVector<std::uint8_t>& count = t.count[Index(side)];
   table.reserve(lineCount);  // never reallocates below: the key source reads entries as they are added
   constexpr std::size_t kChunk = 256;
   std::string_view chunkKeys[kChunk] = {};
@@ -92,7 +91,7 @@ void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& inde
     for (std::size_t j = 0; j < pending; ++j) {
       TDataFile& entry = table[table.size() - pending + j];
       entry.SetKey(ids[j]);
-      if (count[ids[j]] < 2) ++count[ids[j]];
+      t.count.Add(side, ids[j]);
     }
     pending = 0;
   };
@@ -116,7 +115,7 @@ void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& inde
 class TFollowA {
  public:
   TFollowA(TTableKeys& keys, TIndex& index, TLineTables& t)
-      : keys_(keys), index_(index), a_(t.table[0]), b_(t.table[1]), countA_(t.count[0]), countB_(t.count[1]),
+      : keys_(keys), index_(index), a_(t.table[0]), b_(t.table[1]), count_(t.count),
         nA_(static_cast<std::int32_t>(a_.size())) {}
 
   void Build(std::size_t lineCount) {
@@ -139,7 +138,7 @@ class TFollowA {
  private:
   void Settle(std::int32_t position, std::int32_t id) {
     b_[position].SetKey(id);
-    if (countB_[id] < 2) ++countB_[id];
+    count_.Add(Side::B, id);
   }
 
   void Queue(std::string_view key, std::int32_t position) {
@@ -171,7 +170,7 @@ class TFollowA {
     for (std::size_t j = 0; j < pending_; ++j) Settle(at_[j], ids_[j]);
     const std::int32_t last = ids_[pending_ - 1];
     pending_ = 0;
-    if (last >= nA_ || countA_[last] != 1) return false;
+    if (last >= nA_ || count_.Of(Side::A, last) != 1) return false;
     next_ = last + 1;
     return true;
   }
@@ -181,8 +180,7 @@ class TFollowA {
   TIndex& index_;
   const TBigVector<TDataFile>& a_;  // TextA's table, complete
   TBigVector<TDataFile>& b_;
-  const TBigVector<std::uint8_t>& countA_;
-  TBigVector<std::uint8_t>& countB_;
+  TKeyCounts& count_;
   std::int32_t nA_;
   std::int32_t next_ = 0;  // the A position that a following line matches
   bool missed_ = false;    // the line before did not follow
@@ -227,8 +225,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
   TLineTables t;
   // Key numbers run over the lines of both texts.
-  t.count[0].assign(linesA.Count() + linesB.Count(), 0);
-  t.count[1].assign(linesA.Count() + linesB.Count(), 0);
+  t.count.Reset(linesA.Count() + linesB.Count());
   {
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.

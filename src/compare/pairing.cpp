@@ -218,16 +218,15 @@ void PairOnce(Table& a, std::int32_t key, Table& b, std::int32_t posB) {
 void ClassifyByCount(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::uint8_t>& countA = t.count[0];
-  const TBigVector<std::uint8_t>& countB = t.count[1];
-  const auto once = [&](std::int32_t key) { return countA[key] == 1 && countB[key] == 1; };
+  const TKeyCounts& count = t.count;
+  const auto once = [&](std::int32_t key) { return count.Of(Side::A, key) == 1 && count.Of(Side::B, key) == 1; };
   for (TDataFile& e : a) {
-    if (countB[e.Key()] == 0) e.SetState(TState::Added);
+    if (count.Of(Side::B, e.Key()) == 0) e.SetState(TState::Added);
     else if (!once(e.Key())) e.SetState(TState::Pending);
   }
   for (std::int32_t j = 0; j < Size(b); ++j) {
     const std::int32_t key = b[j].Key();
-    if (countA[key] == 0) b[j].SetState(TState::Added);
+    if (count.Of(Side::A, key) == 0) b[j].SetState(TState::Added);
     else if (!once(key)) b[j].SetState(TState::Pending);
     else PairOnce(a, key, b, j);
   }
@@ -236,12 +235,12 @@ void ClassifyByCount(TLineTables& t) {
 void ExtendPairs(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::uint8_t>& countA = t.count[0];
+  const TKeyCounts& count = t.count;
   const std::int32_t nB = Size(b);
   // An unpaired entry pairs with the unpaired B entry it meets when that has
   // the same key and the key is repeated in A.
   const auto extends = [&](const TDataFile& e, const TDataFile& f) {
-    return !f.Paired() && countA[e.Key()] > 1 && f.Key() == e.Key();
+    return !f.Paired() && count.Of(Side::A, e.Key()) > 1 && f.Key() == e.Key();
   };
 
   // Forward. skip[x]: first B position at or after x that is not Added, nB if none.

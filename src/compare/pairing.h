@@ -7,6 +7,7 @@
 
 #include "compare/diff_entry.h"
 #include "compare/huge_page_allocator.h"
+#include "compare/key_counts.h"
 #include "compare/line_table.h"
 #include "compare/side.h"
 
@@ -17,9 +18,7 @@ namespace rd {
 // lines of TextA on.
 struct TLineTables {
   PerSide<TBigVector<TDataFile>> table;     // text order
-  // Occurrences of each key number on each side, counted up to 2: the
-  // pairing asks only for none, once or more.
-  PerSide<TBigVector<std::uint8_t>> count;
+  TKeyCounts count;
 
   TBigVector<TDataFile>& A() { return table[0]; }
   TBigVector<TDataFile>& B() { return table[1]; }

@@ -1,0 +1,31 @@
+// How often each key number occurs in each text, counted up to two: the
+// pairing only asks whether a key occurs not at all, once or more often.
+// Both texts share one byte per key number, two bits each.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "compare/huge_page_allocator.h"
+#include "compare/side.h"
+
+namespace rd {
+
+class TKeyCounts {
+ public:
+  // Every count of key numbers below `keys` back to zero.
+  void Reset(std::size_t keys) { bits_.assign(keys, 0); }
+
+  // 0, 1, or 2 for twice or more.
+  int Of(Side side, std::int32_t key) const { return (bits_[key] >> Shift(side)) & 3; }
+  void Add(Side side, std::int32_t key) {
+    if (Of(side, key) < 2) bits_[key] = static_cast<std::uint8_t>(bits_[key] + (1 << Shift(side)));
+  }
+
+ private:
+  static int Shift(Side side) { return side == Side::A ? 0 : 2; }
+
+  TBigVector<std::uint8_t> bits_;
+};
+
+}  // namespace rd
