@@ -87,6 +87,15 @@ TScan Scan(const char* p, std::size_t size) {
   return scan;
 }
 
+// Pushes the starts that the breaks of the block at `base` make: a line
+// starts after every LF, and after every CR that no LF follows (a CR LF is
+// one break). lfNext: the byte after the block is an LF.
+void PushStarts(std::uint64_t cr, std::uint64_t lf, std::size_t base, bool lfNext, TLineStarts& starts) {
+  const std::uint64_t lfAfter = (lf >> 1) | (std::uint64_t{lfNext} << 63);
+  for (std::uint64_t s = lf | (cr & ~lfAfter); s != 0; s &= s - 1)
+    starts.Push(base + static_cast<std::size_t>(__builtin_ctzll(s)) + 1);
+}
+
 }  // namespace
 
 void TLineCounter::Add(std::string_view piece) {
@@ -134,17 +143,59 @@ TLineList SplitLines(std::string bytes, std::size_t maxLines) {
   starts.Reserve(scan.breakBytes + 2);
   AdviseHugePages(starts.Data(), starts.CapacityBytes());
   starts.Push(0);
-  // A line starts after every LF, and after every CR that no LF follows: a
-  // CR LF is one break.
   for (std::size_t i = 0; i < end; i += kBlock) {
     const TBlockBits bits = i + kBlock <= end ? BlockBits(p + i) : TailBits(p + i, end - i);
-    const bool lfNext = i + kBlock < end && p[i + kBlock] == '\n';
-    const std::uint64_t lfAfter = (bits.lf >> 1) | (std::uint64_t{lfNext} << 63);
-    for (std::uint64_t s = bits.lf | (bits.cr & ~lfAfter); s != 0; s &= s - 1)
-      starts.Push(i + static_cast<std::size_t>(__builtin_ctzll(s)) + 1);
+    PushStarts(bits.cr, bits.lf, i, i + kBlock < end && p[i + kBlock] == '\n', starts);
   }
   if (starts.Back() < end) starts.Push(end);  // a last line without a break
   return TLineList::AdoptText(std::move(bytes), std::move(starts));
+}
+
+void TSplitWhileReading::Start(std::uint64_t size) {
+  // A file no longer than the limit cannot hold too many lines, so the
+  // offsets cannot grow past what the limit allows before it is checked.
+  on_ = size <= maxLines_;
+  if (!on_) return;
+  // Lines of fewer than 8 bytes are rare; the offsets grow past this if need be.
+  starts_.Reserve(static_cast<std::size_t>(size / 8) + 2);
+  AdviseHugePages(starts_.Data(), starts_.CapacityBytes());
+  starts_.Push(0);
+}
+
+void TSplitWhileReading::Read(std::string_view sofar) {
+  if (on_) Scan(sofar, false);
+}
+
+// A block is scanned once the byte after it has come, which tells whether a
+// CR at its end begins a CR LF.
+void TSplitWhileReading::Scan(std::string_view sofar, bool last) {
+  const char* p = sofar.data();
+  while (end_ == kOpen) {
+    const std::size_t rest = sofar.size() - done_;
+    if (rest <= kBlock && !last) return;
+    const TBlockBits bits = rest >= kBlock ? BlockBits(p + done_) : TailBits(p + done_, rest);
+    bool lfNext = rest > kBlock && p[done_ + kBlock] == '\n';
+    std::uint64_t inside = ~std::uint64_t{0};
+    if (bits.nul != 0) {
+      // The text ends at its first NUL.
+      const int at = __builtin_ctzll(bits.nul);
+      inside = (std::uint64_t{1} << at) - 1;
+      lfNext = false;
+      end_ = done_ + static_cast<std::size_t>(at);
+    } else if (rest <= kBlock) {
+      end_ = sofar.size();
+    }
+    PushStarts(bits.cr & inside, bits.lf & inside, done_, lfNext, starts_);
+    done_ += kBlock;
+  }
+}
+
+TLineList TSplitWhileReading::Finish(std::string bytes) {
+  if (!on_) return SplitLines(std::move(bytes), maxLines_);
+  Scan(bytes, true);
+  if (starts_.Back() < end_) starts_.Push(end_);  // a last line without a break
+  if (starts_.Size() - 1 > maxLines_) throw TTooManyLines();  // only a file that grew while read
+  return TLineList::AdoptText(std::move(bytes), std::move(starts_));
 }
 
 }  // namespace rd

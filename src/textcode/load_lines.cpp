@@ -37,7 +37,8 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
 namespace {
 
 TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path) {
-  TLineList lines = SplitLines(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}), kMaxTextLines);
+  TSplitWhileReading split(kMaxTextLines);
+  TLineList lines = split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
 
   TextCode result = TextCode::Sjis;
   if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));
