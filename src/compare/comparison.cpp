@@ -224,8 +224,9 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
 
   if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
   TLineTables t;
-  // Key numbers run over the lines of both texts.
-  t.count.Reset(linesA.Count() + linesB.Count());
+  // Key numbers run over the lines of both texts; those of keys in TextA
+  // stay below its number of lines, and only those are counted.
+  t.count.Reset(linesA.Count());
   {
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.
