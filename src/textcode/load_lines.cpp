@@ -1,5 +1,6 @@
-// The file is read in one go and its lines are adopted in place; only a
-// converted text gets a second buffer, the size of the first.
+// The file is read once, split into lines as its pieces arrive, and its
+// lines are adopted in place; only a converted text gets a second buffer,
+// the size of the first.
 #include "textcode/load_lines.h"
 
 #include <cassert>
