@@ -128,6 +128,7 @@ class TFollowA {
       if (!lost_ && next_ < nA_ && keys_.LineKeyOf(Side::A, a_[next_].line) == key) {
         Settle(position, a_[next_++].Key());
         missed_ = false;
+        resynced_ = false;
       } else {
         Queue(*key, position);
       }
@@ -141,24 +142,28 @@ class TFollowA {
     count_.Add(Side::B, id);
   }
 
+  // A line that does not follow TextA waits for a batch of lookups. Alone,
+  // it is most often a changed line, and TextA goes on at the next one. A
+  // second in a row, or a miss right after the place was found, means the
+  // texts went apart: lines are then only looked up, in whole batches, until
+  // a batch ends on a line that tells where TextB picks up again.
   void Queue(std::string_view key, std::int32_t position) {
     queued_[pending_] = key;
     fresh_[pending_] = keys_.Base(Side::B) + position;
     at_[pending_] = position;
     ++pending_;
-    if (!lost_) {
-      // A single line that does not follow is most often a changed line, and
-      // TextA goes on at the next one; two in a row, and the texts went apart.
-      if (Flush()) {
+    if (lost_) {
+      if (pending_ == kBatch && Flush()) {
+        lost_ = false;
         missed_ = false;
-      } else {
-        ++next_;
-        lost_ = missed_;
-        missed_ = true;
+        resynced_ = true;
       }
-    } else if (pending_ == kBatch && Flush()) {
-      lost_ = false;
-      missed_ = false;
+    } else if (missed_ || resynced_) {
+      lost_ = true;
+    } else {
+      ++next_;
+      missed_ = true;
+      if (pending_ == kBatch) Flush();
     }
   }
 
@@ -175,7 +180,7 @@ class TFollowA {
     return true;
   }
 
-  static constexpr std::size_t kBatch = 32;  // lines looked up together once the texts went apart
+  static constexpr std::size_t kBatch = 32;  // lines looked up together
   TTableKeys& keys_;
   TIndex& index_;
   const TBigVector<TDataFile>& a_;  // TextA's table, complete
@@ -184,7 +189,8 @@ class TFollowA {
   std::int32_t nA_;
   std::int32_t next_ = 0;  // the A position that a following line matches
   bool missed_ = false;    // the line before did not follow
-  bool lost_ = false;      // two lines in a row did not: lines are looked up in batches
+  bool resynced_ = false;  // the place in TextA was just found by the lookups, not yet confirmed
+  bool lost_ = false;      // the place in TextA is unknown: lines are only looked up
   std::string_view queued_[kBatch] = {};
   std::int32_t fresh_[kBatch] = {};
   std::int32_t ids_[kBatch] = {};
@@ -230,7 +236,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   {
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.
-    TIndex index(linesA.Count() + linesB.Count() / 32, keys);
+    TIndex index(linesA.Count() + linesB.Count() / 8, keys);
     if (Options.Text) keys.MakeUpper(Side::A);
     BuildTable(Side::A, linesA.Count(), keys, index, t);
     if (t.A().empty()) return NoData(nameA);
