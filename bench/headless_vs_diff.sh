@@ -37,5 +37,5 @@ awk -v rt="$rt" -v rm="$rm_" -v dt="$dt" -v dm="$dm" 'BEGIN {
   printf "%-22s %10s %12s\n", "tool", "wall s", "peak MB"
   printf "%-22s %10.2f %12.1f\n", "RavelleDiff headless", rt, rm / 1024
   printf "%-22s %10.2f %12.1f\n", "GNU diff", dt, dm / 1024
-  printf "ratio time %.2f, ratio memory %.2f (report / diff; target at most 0.50 and 1.00)\n", rt / dt, rm / dm
+  printf "ratio time %.2f, ratio memory %.2f (report / diff; target at most 0.25 and 0.75)\n", rt / dt, rm / dm
 }'

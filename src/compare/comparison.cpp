@@ -66,7 +66,6 @@ using TIndex = TKeyIndex<TTableKeys>;
 // Appends one entry per line of `side` that takes part and numbers its key.
 void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& index, TLineTables& t) {
   TBigVector<TDataFile>& table = t.table[Index(side)];
-  TBigVector<std::uint8_t>& count = t.count[Index(side)];
   table.reserve(lineCount);  // never reallocates below: the key source reads entries as they are added
   constexpr std::size_t kChunk = 256;
   std::string_view chunkKeys[kChunk] = {};
@@ -78,7 +77,7 @@ void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& inde
     for (std::size_t j = 0; j < pending; ++j) {
       TDataFile& entry = table[table.size() - pending + j];
       entry.SetKey(ids[j]);
-      if (count[ids[j]] < 2) ++count[ids[j]];
+      t.count.Add(side, ids[j]);
     }
     pending = 0;
   };
@@ -92,6 +91,98 @@ void BuildTable(Side side, std::size_t lineCount, TTableKeys& keys, TIndex& inde
   }
   flush();
 }
+
+// Numbers TextB's keys as BuildTable would, but most lines of TextB follow
+// the lines of TextA in the same order: each line is first held against the
+// A entry after the last match, and only lines that do not follow ask the
+// index. A match needs equal key bytes and takes the A entry's number, which
+// is its key's, so the numbers are those the index would give; keys found
+// only in TextB reach the index in text order and number as before.
+class TFollowA {
+ public:
+  TFollowA(TTableKeys& keys, TIndex& index, TLineTables& t)
+      : keys_(keys), index_(index), a_(t.table[0]), b_(t.table[1]), count_(t.count),
+        nA_(static_cast<std::int32_t>(a_.size())) {}
+
+  void Build(std::size_t lineCount) {
+    b_.reserve(lineCount);  // never reallocates below: queued lines keep their positions
+    for (std::size_t i = 0; i < lineCount; ++i) {
+      const std::optional<std::string_view> key = keys_.LineKeyOf(Side::B, i);
+      if (!key) continue;
+      const auto position = static_cast<std::int32_t>(b_.size());
+      b_.emplace_back(static_cast<std::int32_t>(i), 0);
+      if (!lost_ && next_ < nA_ && keys_.LineKeyOf(Side::A, a_[next_].line) == key) {
+        Settle(position, a_[next_++].Key());
+        missed_ = false;
+        resynced_ = false;
+      } else {
+        Queue(*key, position);
+      }
+    }
+    Flush();
+  }
+
+ private:
+  void Settle(std::int32_t position, std::int32_t id) {
+    b_[position].SetKey(id);
+    count_.Add(Side::B, id);
+  }
+
+  // A line that does not follow TextA waits for a batch of lookups. Alone,
+  // it is most often a changed line, and TextA goes on at the next one. A
+  // second in a row, or a miss right after the place was found, means the
+  // texts went apart: lines are then only looked up, in whole batches, until
+  // a batch ends on a line that tells where TextB picks up again.
+  void Queue(std::string_view key, std::int32_t position) {
+    queued_[pending_] = key;
+    fresh_[pending_] = keys_.Base(Side::B) + position;
+    at_[pending_] = position;
+    ++pending_;
+    if (lost_) {
+      if (pending_ == kBatch && Flush()) {
+        lost_ = false;
+        missed_ = false;
+        resynced_ = true;
+      }
+    } else if (missed_ || resynced_) {
+      lost_ = true;
+    } else {
+      ++next_;
+      missed_ = true;
+      if (pending_ == kBatch) Flush();
+    }
+  }
+
+  // Looks up the queued lines; true when the last of them occurs once in
+  // TextA, which tells where TextB picks up again.
+  bool Flush() {
+    if (pending_ == 0) return false;
+    index_.InternAll(std::span(queued_, pending_), std::span(fresh_, pending_), std::span(ids_, pending_));
+    for (std::size_t j = 0; j < pending_; ++j) Settle(at_[j], ids_[j]);
+    const std::int32_t last = ids_[pending_ - 1];
+    pending_ = 0;
+    if (last >= nA_ || count_.Of(Side::A, last) != 1) return false;
+    next_ = last + 1;
+    return true;
+  }
+
+  static constexpr std::size_t kBatch = 32;  // lines looked up together
+  TTableKeys& keys_;
+  TIndex& index_;
+  const TBigVector<TDataFile>& a_;  // TextA's table, complete
+  TBigVector<TDataFile>& b_;
+  TKeyCounts& count_;
+  std::int32_t nA_;
+  std::int32_t next_ = 0;  // the A position that a following line matches
+  bool missed_ = false;    // the line before did not follow
+  bool resynced_ = false;  // the place in TextA was just found by the lookups, not yet confirmed
+  bool lost_ = false;      // the place in TextA is unknown: lines are only looked up
+  std::string_view queued_[kBatch] = {};
+  std::int32_t fresh_[kBatch] = {};
+  std::int32_t ids_[kBatch] = {};
+  std::int32_t at_[kBatch] = {};
+  std::size_t pending_ = 0;
+};
 
 std::string NoData(std::string_view name) { return "データがありません" + std::string(name); }
 
@@ -125,9 +216,9 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
 
   if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
   TLineTables t;
-  // Key numbers run over the lines of both texts.
-  t.count[0].assign(linesA.Count() + linesB.Count(), 0);
-  t.count[1].assign(linesA.Count() + linesB.Count(), 0);
+  // Key numbers run over the lines of both texts; those of keys in TextA
+  // stay below its number of lines, and only those are counted.
+  t.count.Reset(linesA.Count());
   {
     TTableKeys keys(linesA, linesB, Options, t);
     // Most keys of TextB are those of TextA; the index grows when they are not.
@@ -139,7 +230,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
     Progress(showProgress);
 
     keys.Prepare(Side::B);
-    BuildTable(Side::B, linesB.Count(), keys, index, t);
+    TFollowA(keys, index, t).Build(linesB.Count());
     if (t.B().empty()) return NoData(nameB);
     Progress(showProgress);
     Progress(showProgress);

@@ -24,7 +24,9 @@ struct THugePageAllocator {
     const std::size_t bytes = n * sizeof(T);
     if (bytes < 2 * kHuge) return static_cast<T*>(::operator new(bytes));
     void* p = ::operator new(Rounded(bytes), std::align_val_t{kHuge});
-    AdviseHugePages(p, Rounded(bytes));
+    // Only the whole huge pages of the block itself: the rounded-up tail
+    // stays in small pages, so a block costs its own size, not up to 2 MiB more.
+    AdviseHugePages(p, bytes);
     return static_cast<T*>(p);
   }
   void deallocate(T* p, std::size_t n) noexcept {

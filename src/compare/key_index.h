@@ -4,7 +4,9 @@
 //
 // Only the equality of keys matters to the pairing, so a hash table replaces
 // sorting the tables by key. The table stores no keys: it asks its key
-// source for the key of a number, which keeps it at 8 bytes per slot.
+// source for the key of a number, which keeps it at 6 bytes per slot. Its
+// size is not rounded to a power of two (a hash picks its slot by a
+// multiplication), so it stays at one and a half slots per expected key.
 #pragma once
 
 #include <algorithm>
@@ -42,10 +44,10 @@ class TKeyIndex {
       while (count_ + n > slots_.size() * 2 / 3) Grow();  // slots stay put within a batch
       for (std::size_t j = 0; j < n; ++j) {
         hash[j] = HashBytes(keys[base + j]);
-        __builtin_prefetch(&slots_[hash[j] & mask_]);
+        __builtin_prefetch(&slots_[Home(hash[j])]);
       }
       for (std::size_t j = 0; j < n; ++j) {
-        const TSlot& slot = slots_[hash[j] & mask_];
+        const TSlot& slot = slots_[Home(hash[j])];
         candidate[j] = slot.id >= 0 && slot.tag == Tag(hash[j]) ? slot.id : -1;
       }
       for (int stage = 0; stage < 3; ++stage)
@@ -58,19 +60,29 @@ class TKeyIndex {
   std::size_t Count() const { return count_; }
 
  private:
-  struct TSlot {
-    std::uint32_t tag = 0;
+  // Six bytes: the number and 16 bits of the hash that the home slot does
+  // not already tell, enough to pass over nearly every other key without
+  // reading its bytes.
+  struct __attribute__((packed)) TSlot {
     std::int32_t id = -1;
+    std::uint16_t tag = 0;
   };
+  static_assert(sizeof(TSlot) == 6, "slots are packed");
 
-  static std::uint32_t Tag(std::uint64_t hash) { return static_cast<std::uint32_t>(hash >> 32); }
-  static std::size_t SlotCount(std::size_t keys) { return std::bit_ceil(keys + keys / 2 + 16); }
+  static std::uint16_t Tag(std::uint64_t hash) { return static_cast<std::uint16_t>(hash >> 48); }
+  static std::size_t SlotCount(std::size_t keys) { return keys + keys / 2 + 16; }
+
+  // The slot a hash starts from: its low half scaled to the table's size
+  // (the high half is the tag).
+  std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(((hash & 0xFFFFFFFFu) * slots_.size()) >> 32); }
+  std::size_t Next(std::size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
 
   std::int32_t Intern(std::string_view key, std::uint64_t hash, std::int32_t fresh) {
-    for (std::size_t i = hash & mask_;; i = (i + 1) & mask_) {
+    for (std::size_t i = Home(hash);; i = Next(i)) {
       TSlot& slot = slots_[i];
       if (slot.id < 0) {
-        slot = {Tag(hash), fresh};
+        slot.id = fresh;
+        slot.tag = Tag(hash);
         ++count_;
         return fresh;
       }
@@ -78,10 +90,7 @@ class TKeyIndex {
     }
   }
 
-  void Resize(std::size_t slots) {
-    slots_.assign(slots, TSlot());
-    mask_ = slots - 1;
-  }
+  void Resize(std::size_t slots) { slots_.assign(slots, TSlot()); }
 
   void Grow() {
     TBigVector<TSlot> old;
@@ -90,15 +99,14 @@ class TKeyIndex {
     for (const TSlot& s : old) {
       if (s.id < 0) continue;
       const std::uint64_t h = HashBytes(keys_->Key(s.id));
-      std::size_t i = h & mask_;
-      while (slots_[i].id >= 0) i = (i + 1) & mask_;
+      std::size_t i = Home(h);
+      while (slots_[i].id >= 0) i = Next(i);
       slots_[i] = s;
     }
   }
 
   const TKeys* keys_;  // the comparison's key source; outlives the index
-  TBigVector<TSlot> slots_;
-  std::size_t mask_ = 0;
+  TBigVector<TSlot> slots_;  // fewer than 2^32
   std::size_t count_ = 0;
 };
 

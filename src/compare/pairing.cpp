@@ -17,7 +17,10 @@ namespace {
 
 using Table = TBigVector<TDataFile>;
 
-std::int32_t Size(const Table& t) { return static_cast<std::int32_t>(t.size()); }
+template <class T>
+std::int32_t Size(const TBigVector<T>& v) {
+  return static_cast<std::int32_t>(v.size());
+}
 
 void Pair(Table& a, std::int32_t posA, Table& b, std::int32_t posB, TState state) {
   assert(!a[posA].Paired() && !b[posB].Paired() && "an entry is paired once");
@@ -27,15 +30,15 @@ void Pair(Table& a, std::int32_t posA, Table& b, std::int32_t posB, TState state
   b[posB].SetState(state);
 }
 
-// Next Pending entry of B at or after a position; paired entries drop out.
-class TPendingCursor {
+// The positions 0..n-1 of a table that are still in a set, each found in
+// near-constant time once others have left it.
+class TSkipList {
  public:
-  explicit TPendingCursor(const Table& b) : next_(b.size() + 1) {
-    for (std::size_t j = 0; j < b.size(); ++j)
-      next_[j] = static_cast<std::int32_t>(b[j].State() == TState::Pending ? j : j + 1);
-    next_[b.size()] = static_cast<std::int32_t>(b.size());
+  TSkipList() = default;
+  explicit TSkipList(std::int32_t n) : next_(static_cast<std::size_t>(n) + 1) {
+    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
   }
-  // The first Pending position at or after x; the table's size when none.
+  // The first position at or after x still in the set; n when none.
   std::int32_t Find(std::int32_t x) {
     while (next_[x] != x) {
       next_[x] = next_[next_[x]];
@@ -49,21 +52,57 @@ class TPendingCursor {
   TBigVector<std::int32_t> next_;
 };
 
+// Sorts key << 32 | position words that come in position order, by key and
+// then position: two stable passes over the key's 30 bits.
+void SortByKey(TBigVector<std::uint64_t>& entries) {
+  constexpr int kDigit = 15;
+  TBigVector<std::uint64_t> other(entries.size());
+  for (const int shift : {32, 32 + kDigit}) {
+    std::vector<std::size_t> start((std::size_t{1} << kDigit) + 1, 0);
+    const auto digit = [shift](std::uint64_t e) { return static_cast<std::size_t>(e >> shift) & ((1u << kDigit) - 1); };
+    for (const std::uint64_t e : entries) ++start[digit(e) + 1];
+    for (std::size_t d = 1; d < start.size(); ++d) start[d] += start[d - 1];
+    for (const std::uint64_t e : entries) other[start[digit(e)]++] = e;
+    entries.swap(other);
+  }
+}
+
+// The Pending entries of B in position order, as a sorted list of what is
+// usually a small part of the table; paired entries drop out.
+class TPendingCursor {
+ public:
+  explicit TPendingCursor(const Table& b) {
+    for (std::int32_t j = 0; j < Size(b); ++j)
+      if (b[j].State() == TState::Pending) pos_.push_back(j);
+    alive_ = TSkipList(Size(pos_));
+  }
+  // The first Pending position at or after x; the table's size when none.
+  std::int32_t Find(std::int32_t x, std::int32_t size) {
+    const std::int32_t i = alive_.Find(Index(x));
+    return i < Size(pos_) ? pos_[i] : size;
+  }
+  void Remove(std::int32_t x) { alive_.Remove(Index(x)); }
+
+ private:
+  std::int32_t Index(std::int32_t x) const {
+    return static_cast<std::int32_t>(std::lower_bound(pos_.begin(), pos_.end(), x) - pos_.begin());
+  }
+
+  TBigVector<std::int32_t> pos_;
+  TSkipList alive_;
+};
+
 // The Pending entries of B grouped by key, in position order, so that a
 // block can count the entries of one key between two positions without
-// walking the others. Entries drop out once paired.
+// walking the others. Entries drop out once paired. Only the Pending
+// entries are held, sorted by key and position in one word each.
 class TPendingByKey {
  public:
-  TPendingByKey(const Table& b, std::size_t keys) : start_(keys + 1, 0) {
-    for (const TDataFile& f : b)
-      if (f.State() == TState::Pending) ++start_[f.Key() + 1];
-    for (std::size_t k = 0; k < keys; ++k) start_[k + 1] += start_[k];
-    pos_.resize(start_[keys]);
-    TBigVector<std::int32_t> fill(start_.begin(), start_.end() - 1);
+  explicit TPendingByKey(const Table& b) {
     for (std::int32_t j = 0; j < Size(b); ++j)
-      if (b[j].State() == TState::Pending) pos_[fill[b[j].Key()]++] = j;
-    next_.resize(pos_.size() + 1);
-    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
+      if (b[j].State() == TState::Pending) entries_.push_back(Entry(b[j].Key(), j));
+    SortByKey(entries_);
+    alive_ = TSkipList(static_cast<std::int32_t>(entries_.size()));
   }
 
   // The indexes of the Pending entries of `key` at positions lo..hi, in
@@ -71,28 +110,23 @@ class TPendingByKey {
   // there are exactly `limit`.
   void Collect(std::int32_t key, std::int32_t lo, std::int32_t hi, std::size_t limit, std::vector<std::int32_t>& out) {
     out.clear();
-    const auto first = pos_.begin() + start_[key];
-    const auto last = pos_.begin() + start_[key + 1];
-    const auto end = static_cast<std::int32_t>(last - pos_.begin());
-    for (auto i = Alive(static_cast<std::int32_t>(std::lower_bound(first, last, lo) - pos_.begin()));
-         i < end && pos_[i] <= hi && out.size() <= limit; i = Alive(i + 1))
+    const auto first = std::lower_bound(entries_.begin(), entries_.end(), Entry(key, lo));
+    const std::uint64_t last = Entry(key, hi);
+    const auto n = static_cast<std::int32_t>(entries_.size());
+    for (std::int32_t i = alive_.Find(static_cast<std::int32_t>(first - entries_.begin()));
+         i < n && entries_[i] <= last && out.size() <= limit; i = alive_.Find(i + 1))
       out.push_back(i);
   }
-  std::int32_t Position(std::int32_t index) const { return pos_[index]; }
-  void Remove(std::int32_t index) { next_[index] = index + 1; }
+  std::int32_t Position(std::int32_t index) const { return static_cast<std::int32_t>(entries_[index] & 0xFFFFFFFFu); }
+  void Remove(std::int32_t index) { alive_.Remove(index); }
 
  private:
-  std::int32_t Alive(std::int32_t i) {
-    while (next_[i] != i) {
-      next_[i] = next_[next_[i]];
-      i = next_[i];
-    }
-    return i;
+  static std::uint64_t Entry(std::int32_t key, std::int32_t position) {
+    return static_cast<std::uint64_t>(key) << 32 | static_cast<std::uint32_t>(position);
   }
 
-  TBigVector<std::int32_t> start_;  // per key: where its positions begin in pos_
-  TBigVector<std::int32_t> pos_;
-  TBigVector<std::int32_t> next_;   // next index still Pending, at or after this one
+  TBigVector<std::uint64_t> entries_;  // key << 32 | position, ascending
+  TSkipList alive_;
 };
 
 // Pairs the entries of one block, the Pending entries of A in blockA with
@@ -121,27 +155,6 @@ void PairBlock(Table& a, Table& b, std::vector<std::int32_t>& blockA, std::int32
     i += ci;
   }
 }
-
-// The positions 0..n-1 of a table that are still in a set, each found in
-// near-constant time once others have left it.
-class TSkipList {
- public:
-  explicit TSkipList(std::int32_t n) : next_(static_cast<std::size_t>(n) + 1) {
-    for (std::size_t i = 0; i < next_.size(); ++i) next_[i] = static_cast<std::int32_t>(i);
-  }
-  // The first position at or after x still in the set; n when none.
-  std::int32_t Find(std::int32_t x) {
-    while (next_[x] != x) {
-      next_[x] = next_[next_[x]];
-      x = next_[x];
-    }
-    return x;
-  }
-  void Remove(std::int32_t x) { next_[x] = x + 1; }
-
- private:
-  TBigVector<std::int32_t> next_;
-};
 
 // The runs of paired A entries whose partners ascend. Partners stay fixed
 // while the moved-lines step turns states to Moved, so the runs are found
@@ -193,38 +206,41 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
   }
 }
 
+// A key of TextA is numbered by the position of its first entry there, so
+// the one A entry of a key found once on each side is the entry at its number.
+void PairOnce(Table& a, std::int32_t key, Table& b, std::int32_t posB) {
+  assert(a[key].Key() == key && "a key of TextA is the position of its first entry");
+  Pair(a, key, b, posB, TState::Same);
+}
+
 }  // namespace
 
 void ClassifyByCount(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::uint8_t>& countA = t.count[0];
-  const TBigVector<std::uint8_t>& countB = t.count[1];
-  TBigVector<std::int32_t> onlyInB(countB.size(), -1);  // position of each key that occurs once in B
-  for (std::int32_t j = 0; j < Size(b); ++j)
-    if (countB[b[j].Key()] == 1) onlyInB[b[j].Key()] = j;
-
-  for (std::int32_t i = 0; i < Size(a); ++i) {
-    const std::int32_t key = a[i].Key();
-    if (countB[key] == 0) a[i].SetState(TState::Added);
-    else if (countA[key] == 1 && countB[key] == 1) Pair(a, i, b, onlyInB[key], TState::Same);
-    else a[i].SetState(TState::Pending);
+  const TKeyCounts& count = t.count;
+  const auto once = [&](std::int32_t key) { return count.Of(Side::A, key) == 1 && count.Of(Side::B, key) == 1; };
+  for (TDataFile& e : a) {
+    if (count.Of(Side::B, e.Key()) == 0) e.SetState(TState::Added);
+    else if (!once(e.Key())) e.SetState(TState::Pending);
   }
-  for (TDataFile& f : b) {
-    if (countA[f.Key()] == 0) f.SetState(TState::Added);
-    else if (!(countA[f.Key()] == 1 && countB[f.Key()] == 1)) f.SetState(TState::Pending);
+  for (std::int32_t j = 0; j < Size(b); ++j) {
+    const std::int32_t key = b[j].Key();
+    if (count.Of(Side::A, key) == 0) b[j].SetState(TState::Added);
+    else if (!once(key)) b[j].SetState(TState::Pending);
+    else PairOnce(a, key, b, j);
   }
 }
 
 void ExtendPairs(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
-  const TBigVector<std::uint8_t>& countA = t.count[0];
+  const TKeyCounts& count = t.count;
   const std::int32_t nB = Size(b);
   // An unpaired entry pairs with the unpaired B entry it meets when that has
   // the same key and the key is repeated in A.
   const auto extends = [&](const TDataFile& e, const TDataFile& f) {
-    return !f.Paired() && countA[e.Key()] > 1 && f.Key() == e.Key();
+    return !f.Paired() && count.Of(Side::A, e.Key()) > 1 && f.Key() == e.Key();
   };
 
   // Forward. skip[x]: first B position at or after x that is not Added, nB if none.
@@ -263,7 +279,7 @@ void PairBlocks(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
   TPendingCursor pending(b);
-  TPendingByKey byKey(b, t.count[1].size());
+  TPendingByKey byKey(b);
   std::vector<std::int32_t> blockA;
   std::int32_t cursor = 0;
   for (std::int32_t i = 0; i < Size(a); ++i) {
@@ -274,7 +290,7 @@ void PairBlocks(TLineTables& t) {
     const std::int32_t to = a[i].partnerPosition;
     if (!blockA.empty()) {
       // The block of B holds every Pending entry from the cursor to the partner.
-      if (pending.Find(cursor) <= to) PairBlock(a, b, blockA, cursor, to, byKey, pending);
+      if (pending.Find(cursor, Size(b)) <= to) PairBlock(a, b, blockA, cursor, to, byKey, pending);
       blockA.clear();
     }
     cursor = to;

@@ -7,16 +7,18 @@
 
 #include "compare/diff_entry.h"
 #include "compare/huge_page_allocator.h"
+#include "compare/key_counts.h"
 #include "compare/line_table.h"
 #include "compare/side.h"
 
 namespace rd {
 
+// A key that occurs in TextA is numbered by the position of its first entry
+// in TextA's table; keys found only in TextB have numbers from the number of
+// lines of TextA on.
 struct TLineTables {
   PerSide<TBigVector<TDataFile>> table;     // text order
-  // Occurrences of each key number on each side, counted up to 2: the
-  // pairing asks only for none, once or more.
-  PerSide<TBigVector<std::uint8_t>> count;
+  TKeyCounts count;
 
   TBigVector<TDataFile>& A() { return table[0]; }
   TBigVector<TDataFile>& B() { return table[1]; }

@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <vector>
@@ -107,7 +108,7 @@ bool FileExists(const std::string& path) {
   return ::stat(path.c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
 }
 
-std::string ReadFileBytes(std::string_view path, const TReadLimits& limits) {
+std::string ReadFileBytes(std::string_view path, const TReadLimits& limits, TReadObserver* observer) {
   const std::string name(path);
   const TFd fd(::open(name.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.Get() < 0) Fail(name, errno);
@@ -116,20 +117,27 @@ std::string ReadFileBytes(std::string_view path, const TReadLimits& limits) {
   if (S_ISDIR(st.st_mode)) Fail(name, EISDIR);
   if (!S_ISREG(st.st_mode)) return ReadStream(fd.Get(), name, limits);
 
+  if (observer) observer->Start(static_cast<std::uint64_t>(st.st_size));
+  // An observer looks at a piece while it is still in the cache.
+  constexpr std::size_t kObservedPiece = std::size_t{512} << 10;
   std::string bytes;
   // One byte more than the size says, so that a file of the stated size
   // ends with a read of 0 without growing the buffer.
-  const std::size_t size = static_cast<std::size_t>(st.st_size) + 1;
-  bytes.reserve(size);
+  bytes.reserve(static_cast<std::size_t>(st.st_size) + 1);
   AdviseHugePages(bytes.data(), bytes.capacity());  // before the pages are first touched
-  bytes.resize(size);
   std::size_t used = 0;
   for (;;) {
-    if (used == bytes.size()) bytes.resize(bytes.size() * 2);
+    // The buffer is sized piece by piece, so that it is written while the
+    // read is about to fill it; it doubles for a file that has grown.
+    if (used == bytes.size()) {
+      const std::size_t room = bytes.capacity() > used ? bytes.capacity() - used : used;
+      bytes.resize(used + (observer ? std::min(room, kObservedPiece) : room));
+    }
     const ssize_t got = ReadSome(fd.Get(), bytes.data() + used, bytes.size() - used);
     if (got < 0) Fail(name, errno);
     if (got == 0) break;
     used += static_cast<std::size_t>(got);
+    if (observer) observer->Read(std::string_view(bytes.data(), used));
   }
   bytes.resize(used);
   return bytes;

@@ -40,6 +40,17 @@ class TFileReadError : public std::runtime_error {
 // True for an existing file that is not a folder.
 bool FileExists(const std::string& path);
 
+// Sees a regular file's bytes while they are read, so that it can look at
+// each piece while the piece is still in the processor's cache.
+class TReadObserver {
+ public:
+  virtual ~TReadObserver() = default;
+  // Once, before the first read, with the size the file reports.
+  virtual void Start(std::uint64_t size) = 0;
+  // After every read, with all bytes read so far.
+  virtual void Read(std::string_view sofar) = 0;
+};
+
 // All bytes of the file at `path`. Throws TFileReadError when it is missing,
 // a folder, not permitted, or a read fails.
 //
@@ -48,6 +59,9 @@ bool FileExists(const std::string& path);
 // StreamTooLongReason as soon as what has come exceeds `limits`, so a source
 // that never ends costs a bounded amount of memory. A regular file is read
 // whole; its lines are counted by SplitLines.
-std::string ReadFileBytes(std::string_view path, const TReadLimits& limits = {});
+//
+// An observer, when given, sees a regular file read in pieces of bounded
+// size; a pipe or device is read without it.
+std::string ReadFileBytes(std::string_view path, const TReadLimits& limits = {}, TReadObserver* observer = nullptr);
 
 }  // namespace rd

@@ -7,26 +7,26 @@ namespace rd {
 
 namespace {
 
-[[maybe_unused]] bool WellFormed(const std::string& bytes, const std::vector<std::uint64_t>& starts) {
-  if (starts.empty() || starts.front() != 0) return false;
-  for (std::size_t i = 1; i < starts.size(); ++i)
+[[maybe_unused]] bool WellFormed(const std::string& bytes, const TLineStarts& starts) {
+  if (starts.Size() == 0 || starts[0] != 0) return false;
+  for (std::size_t i = 1; i < starts.Size(); ++i)
     if (starts[i] < starts[i - 1] || starts[i] > bytes.size()) return false;
   return true;
 }
 
 }  // namespace
 
-TLineList::TLineList(std::initializer_list<std::string_view> lines) {
+TLineList::TLineList(std::initializer_list<std::string_view> lines) : TLineList() {
   for (std::string_view line : lines) Add(line);
 }
 
-TLineList TLineList::AdoptText(std::string bytes, std::vector<std::uint64_t> starts) {
+TLineList TLineList::AdoptText(std::string bytes, TLineStarts starts) {
   TLineList list = AdoptPacked(std::move(bytes), std::move(starts));
   list.withBreaks_ = true;
   return list;
 }
 
-TLineList TLineList::AdoptPacked(std::string bytes, std::vector<std::uint64_t> starts) {
+TLineList TLineList::AdoptPacked(std::string bytes, TLineStarts starts) {
   assert(WellFormed(bytes, starts) && "line starts outside the text or out of order");
   TLineList list;
   list.bytes_ = std::move(bytes);
@@ -37,17 +37,18 @@ TLineList TLineList::AdoptPacked(std::string bytes, std::vector<std::uint64_t> s
 void TLineList::Add(std::string_view line) {
   assert(!withBreaks_ && "an adopted text takes no further lines");
   bytes_.append(line);
-  starts_.push_back(bytes_.size());
+  starts_.Push(bytes_.size());
 }
 
 void TLineList::Clear() {
   bytes_.clear();
-  starts_.assign(1, 0);
+  starts_.Clear();
+  starts_.Push(0);
   withBreaks_ = false;
 }
 
 void TLineList::Reserve(std::size_t lines, std::size_t bytes) {
-  starts_.reserve(lines + 1);
+  starts_.Reserve(lines + 1);
   bytes_.reserve(bytes);
 }
 

@@ -1,6 +1,6 @@
 // A text as a list of byte-string lines, stored in one buffer.
 //
-// A line costs one 8-byte offset instead of a heap string: a file read
+// A line costs one 4-byte offset instead of a heap string: a file read
 // whole is adopted with its line breaks in place, and a line's end is found
 // by stepping back over the break in front of the next line's start.
 #pragma once
@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "textcode/line_starts.h"
+
 namespace rd {
 
 // The most lines a text can have to be compared: the line tables number the
@@ -20,7 +22,7 @@ inline constexpr std::size_t kMaxTextLines = (std::size_t{1} << 29) - 1;
 
 class TLineList {
  public:
-  TLineList() = default;
+  TLineList() { starts_.Push(0); }
   TLineList(std::initializer_list<std::string_view> lines);
   TLineList(TLineList&&) noexcept = default;
   TLineList& operator=(TLineList&&) noexcept = default;
@@ -31,16 +33,16 @@ class TLineList {
   // more at the end; the bytes from the end of line i up to starts[i + 1]
   // are its line break (CR, LF or CR LF; none after a last line without
   // one). The lines themselves hold no CR or LF.
-  static TLineList AdoptText(std::string bytes, std::vector<std::uint64_t> starts);
+  static TLineList AdoptText(std::string bytes, TLineStarts starts);
   // Takes over lines that follow each other without anything between them.
-  static TLineList AdoptPacked(std::string bytes, std::vector<std::uint64_t> starts);
+  static TLineList AdoptPacked(std::string bytes, TLineStarts starts);
 
   // Appends a line, which may hold any bytes.
   void Add(std::string_view line);
   void Clear();
   void Reserve(std::size_t lines, std::size_t bytes);
 
-  std::size_t Count() const { return starts_.size() - 1; }
+  std::size_t Count() const { return starts_.Size() - 1; }
   bool Empty() const { return Count() == 0; }
   std::string_view operator[](std::size_t i) const {
     const std::size_t begin = starts_[i];
@@ -62,11 +64,11 @@ class TLineList {
   // True for an adopted text, whose line breaks lie between its lines.
   bool HoldsBreaks() const { return withBreaks_; }
   // Asks the processor to fetch what operator[] reads for line i.
-  void Prefetch(std::size_t i) const { __builtin_prefetch(&starts_[i]); }
+  void Prefetch(std::size_t i) const { __builtin_prefetch(starts_.Address(i)); }
 
  private:
   std::string bytes_;
-  std::vector<std::uint64_t> starts_{0};
+  TLineStarts starts_;
   bool withBreaks_ = false;
 };
 

@@ -1,6 +1,7 @@
-// The split looks at sixteen bytes at a time: one comparison gives a bit
-// for every CR and LF among them, and only those bits are visited. A first
-// pass counts them, so the offsets are allocated once, exactly.
+// The split looks at 64 bytes at a time: comparisons give a bit for every
+// CR, LF and NUL among them. A first pass counts the break bytes and finds
+// the first NUL, so the offsets are allocated once; the second turns the
+// bits into line starts, so only the starts themselves are visited.
 #include "textcode/line_split.h"
 #include "textcode/huge_pages.h"
 
@@ -14,37 +15,85 @@
 namespace rd {
 namespace {
 
-// One bit per CR or LF in p[0..16).
-std::uint32_t BreakBits(const char* p) {
+constexpr std::size_t kBlock = 64;
+
+struct TBlockBits {
+  std::uint64_t cr = 0;
+  std::uint64_t lf = 0;
+  std::uint64_t nul = 0;
+};
+
+// One bit per CR, LF and NUL in p[0..64).
+TBlockBits BlockBits(const char* p) {
+  TBlockBits bits;
 #if defined(__SSE2__)
-  const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-  const __m128i hit = _mm_or_si128(_mm_cmpeq_epi8(v, _mm_set1_epi8('\n')), _mm_cmpeq_epi8(v, _mm_set1_epi8('\r')));
-  return static_cast<std::uint32_t>(_mm_movemask_epi8(hit));
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    const auto mask = [&v](char c) {
+      return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))));
+    };
+    bits.cr |= mask('\r') << (16 * k);
+    bits.lf |= mask('\n') << (16 * k);
+    bits.nul |= mask('\0') << (16 * k);
+  }
 #else
-  std::uint32_t bits = 0;
-  for (int k = 0; k < 16; ++k)
-    if (p[k] == '\n' || p[k] == '\r') bits |= 1u << k;
-  return bits;
+  for (std::size_t k = 0; k < kBlock; ++k) {
+    bits.cr |= std::uint64_t{p[k] == '\r'} << k;
+    bits.lf |= std::uint64_t{p[k] == '\n'} << k;
+    bits.nul |= std::uint64_t{p[k] == '\0'} << k;
+  }
 #endif
+  return bits;
 }
 
-// Calls f(i) for the position i of every CR and LF before `end`.
-template <class F>
-void ForEachBreakByte(const char* p, std::size_t end, F&& f) {
-  std::size_t i = 0;
-  for (; i + 16 <= end; i += 16)
-    for (std::uint32_t bits = BreakBits(p + i); bits != 0; bits &= bits - 1) f(i + __builtin_ctz(bits));
-  for (; i < end; ++i)
-    if (p[i] == '\n' || p[i] == '\r') f(i);
+// The same bits for the n < 64 bytes at p.
+TBlockBits TailBits(const char* p, std::size_t n) {
+  char block[kBlock];
+  std::memset(block, 'x', kBlock);
+  std::memcpy(block, p, n);
+  return BlockBits(block);
 }
 
-// The number of CR and LF bytes before `end`.
-std::size_t CountBreakBytes(const char* p, std::size_t end) {
-  std::size_t count = 0;
-  std::size_t i = 0;
-  for (; i + 16 <= end; i += 16) count += static_cast<std::size_t>(__builtin_popcount(BreakBits(p + i)));
-  for (; i < end; ++i) count += p[i] == '\n' || p[i] == '\r';
-  return count;
+// Set bits, counted in registers: without a population-count instruction
+// in the baseline, the compiler would call a library function per block.
+int BitCount(std::uint64_t x) {
+  x -= (x >> 1) & 0x5555555555555555ull;
+  x = (x & 0x3333333333333333ull) + ((x >> 2) & 0x3333333333333333ull);
+  x = (x + (x >> 4)) & 0x0F0F0F0F0F0F0F0Full;
+  return static_cast<int>((x * 0x0101010101010101ull) >> 56);
+}
+
+// Where the text ends (its first NUL, else its size), and the number of CR
+// and LF bytes before that.
+struct TScan {
+  std::size_t end = 0;
+  std::size_t breakBytes = 0;
+};
+
+TScan Scan(const char* p, std::size_t size) {
+  TScan scan;
+  for (std::size_t i = 0; i < size; i += kBlock) {
+    const TBlockBits bits = i + kBlock <= size ? BlockBits(p + i) : TailBits(p + i, size - i);
+    std::uint64_t breaks = bits.cr | bits.lf;
+    if (bits.nul != 0) {
+      const int at = __builtin_ctzll(bits.nul);
+      scan.end = i + static_cast<std::size_t>(at);
+      scan.breakBytes += static_cast<std::size_t>(BitCount(breaks & ((std::uint64_t{1} << at) - 1)));
+      return scan;
+    }
+    scan.breakBytes += static_cast<std::size_t>(BitCount(breaks));
+  }
+  scan.end = size;
+  return scan;
+}
+
+// Pushes the starts that the breaks of the block at `base` make: a line
+// starts after every LF, and after every CR that no LF follows (a CR LF is
+// one break). lfNext: the byte after the block is an LF.
+void PushStarts(std::uint64_t cr, std::uint64_t lf, std::size_t base, bool lfNext, TLineStarts& starts) {
+  const std::uint64_t lfAfter = (lf >> 1) | (std::uint64_t{lfNext} << 63);
+  for (std::uint64_t s = lf | (cr & ~lfAfter); s != 0; s &= s - 1)
+    starts.Push(base + static_cast<std::size_t>(__builtin_ctzll(s)) + 1);
 }
 
 }  // namespace
@@ -62,11 +111,14 @@ void TLineCounter::Add(std::string_view piece) {
     return;
   }
   std::size_t lastBreak = n;  // position of the last CR or LF, n when none
-  ForEachBreakByte(p, n, [&](std::size_t i) {
-    lastBreak = i;
-    if (p[i] == '\n' && i > 0 && p[i - 1] == '\r') return;
-    ++breaks_;
-  });
+  std::uint64_t crBefore = 0;  // the byte before the block is a CR
+  for (std::size_t i = 0; i < n; i += kBlock) {
+    const TBlockBits bits = i + kBlock <= n ? BlockBits(p + i) : TailBits(p + i, n - i);
+    // The LF of a CR LF ends no line of its own.
+    breaks_ += static_cast<std::uint64_t>(BitCount(bits.cr | (bits.lf & ~((bits.cr << 1) | crBefore))));
+    if (const std::uint64_t any = bits.cr | bits.lf; any != 0) lastBreak = i + 63 - static_cast<std::size_t>(__builtin_clzll(any));
+    crBefore = bits.cr >> 63;
+  }
   if (lastBreak == n) {
     open_ = true;
     afterCr_ = false;
@@ -77,31 +129,73 @@ void TLineCounter::Add(std::string_view piece) {
 }
 
 TLineList SplitLines(std::string bytes, std::size_t maxLines) {
-  const void* nul = std::memchr(bytes.data(), 0, bytes.size());
-  const std::size_t end = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - bytes.data()) : bytes.size();
   const char* p = bytes.data();
+  const TScan scan = Scan(p, bytes.size());
+  const std::size_t end = scan.end;
 
-  const std::size_t breakBytes = CountBreakBytes(p, end);
   // Every line but the last ends in at least one break byte.
-  if (breakBytes >= maxLines) {
+  if (scan.breakBytes >= maxLines) {
     TLineCounter counter;
     counter.Add(std::string_view(p, end));
     if (counter.Lines() > maxLines) throw TTooManyLines();
   }
-  std::vector<std::uint64_t> starts;
-  starts.reserve(breakBytes + 2);
-  AdviseHugePages(starts.data(), starts.capacity() * sizeof(std::uint64_t));
-  starts.push_back(0);
-  // A CR directly followed by LF is one break: the LF then ends no line.
-  ForEachBreakByte(p, end, [&](std::size_t i) {
-    if (p[i] == '\n' && i > 0 && p[i - 1] == '\r' && starts.back() == i) {
-      starts.back() = i + 1;
-      return;
-    }
-    starts.push_back(i + 1);
-  });
-  if (starts.back() < end) starts.push_back(end);  // a last line without a break
+  TLineStarts starts;
+  starts.Reserve(scan.breakBytes + 2);
+  AdviseHugePages(starts.Data(), starts.CapacityBytes());
+  starts.Push(0);
+  for (std::size_t i = 0; i < end; i += kBlock) {
+    const TBlockBits bits = i + kBlock <= end ? BlockBits(p + i) : TailBits(p + i, end - i);
+    PushStarts(bits.cr, bits.lf, i, i + kBlock < end && p[i + kBlock] == '\n', starts);
+  }
+  if (starts.Back() < end) starts.Push(end);  // a last line without a break
   return TLineList::AdoptText(std::move(bytes), std::move(starts));
+}
+
+void TSplitWhileReading::Start(std::uint64_t size) {
+  // A file no longer than the limit cannot hold too many lines, so the
+  // offsets cannot grow past what the limit allows before it is checked.
+  on_ = size <= maxLines_;
+  if (!on_) return;
+  // Lines of fewer than 8 bytes are rare; the offsets grow past this if need be.
+  starts_.Reserve(static_cast<std::size_t>(size / 8) + 2);
+  AdviseHugePages(starts_.Data(), starts_.CapacityBytes());
+  starts_.Push(0);
+}
+
+void TSplitWhileReading::Read(std::string_view sofar) {
+  if (on_) Scan(sofar, false);
+}
+
+// A block is scanned once the byte after it has come, which tells whether a
+// CR at its end begins a CR LF.
+void TSplitWhileReading::Scan(std::string_view sofar, bool last) {
+  const char* p = sofar.data();
+  while (end_ == kOpen) {
+    const std::size_t rest = sofar.size() - done_;
+    if (rest <= kBlock && !last) return;
+    const TBlockBits bits = rest >= kBlock ? BlockBits(p + done_) : TailBits(p + done_, rest);
+    bool lfNext = rest > kBlock && p[done_ + kBlock] == '\n';
+    std::uint64_t inside = ~std::uint64_t{0};
+    if (bits.nul != 0) {
+      // The text ends at its first NUL.
+      const int at = __builtin_ctzll(bits.nul);
+      inside = (std::uint64_t{1} << at) - 1;
+      lfNext = false;
+      end_ = done_ + static_cast<std::size_t>(at);
+    } else if (rest <= kBlock) {
+      end_ = sofar.size();
+    }
+    PushStarts(bits.cr & inside, bits.lf & inside, done_, lfNext, starts_);
+    done_ += kBlock;
+  }
+}
+
+TLineList TSplitWhileReading::Finish(std::string bytes) {
+  if (!on_) return SplitLines(std::move(bytes), maxLines_);
+  Scan(bytes, true);
+  if (starts_.Back() < end_) starts_.Push(end_);  // a last line without a break
+  if (starts_.Size() - 1 > maxLines_) throw TTooManyLines();  // only a file that grew while read
+  return TLineList::AdoptText(std::move(bytes), std::move(starts_));
 }
 
 }  // namespace rd

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "textcode/file_bytes.h"
 #include "textcode/line_list.h"
 
 namespace rd {
@@ -23,6 +24,30 @@ class TTooManyLines : public std::length_error {
 // Throws TTooManyLines, before the line offsets are allocated, when there
 // would be more than maxLines lines.
 TLineList SplitLines(std::string bytes, std::size_t maxLines = SIZE_MAX);
+
+// Splits a regular file into lines while it is read, as SplitLines splits
+// its bytes: each piece is scanned while it is still in the processor's
+// cache, so the text goes through memory once. Hand it to ReadFileBytes,
+// then give Finish what that returned.
+class TSplitWhileReading : public TReadObserver {
+ public:
+  explicit TSplitWhileReading(std::size_t maxLines = SIZE_MAX) : maxLines_(maxLines) {}
+  void Start(std::uint64_t size) override;
+  void Read(std::string_view sofar) override;
+  // The lines of `bytes`, all that was read; throws TTooManyLines as
+  // SplitLines does.
+  TLineList Finish(std::string bytes);
+
+ private:
+  static constexpr std::size_t kOpen = SIZE_MAX;
+  void Scan(std::string_view sofar, bool last);
+
+  std::size_t maxLines_;
+  bool on_ = false;         // a regular file small enough to split as it comes
+  TLineStarts starts_;
+  std::size_t done_ = 0;    // bytes scanned, whole blocks
+  std::size_t end_ = kOpen; // where the text ends, once known
+};
 
 // Counts the lines of a text that arrives in pieces, as SplitLines would
 // split the pieces joined (the caller stops at a NUL byte).

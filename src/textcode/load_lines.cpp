@@ -1,5 +1,6 @@
-// The file is read in one go and its lines are adopted in place; only a
-// converted text gets a second buffer, the size of the first.
+// The file is read once, split into lines as its pieces arrive, and its
+// lines are adopted in place; only a converted text gets a second buffer,
+// the size of the first.
 #include "textcode/load_lines.h"
 
 #include <cassert>
@@ -21,14 +22,14 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
   char* (*convert)(std::string_view, char*) = code == TextCode::Euc ? EucToSjisInto : Utf8ToSjisInto;
   // Both conversions give at most as many bytes as they read.
   std::string bytes(lines.Bytes().size(), '\0');
-  std::vector<std::uint64_t> starts;
-  starts.reserve(lines.Count() + 1);
-  starts.push_back(0);
+  TLineStarts starts;
+  starts.Reserve(lines.Count() + 1);
+  starts.Push(0);
   char* out = bytes.data();
   for (std::size_t i = 0; i < lines.Count(); ++i) {
     out = convert(lines[i], out);
     if (!out) return std::nullopt;
-    starts.push_back(static_cast<std::uint64_t>(out - bytes.data()));
+    starts.Push(static_cast<std::uint64_t>(out - bytes.data()));
   }
   bytes.resize(static_cast<std::size_t>(out - bytes.data()));
   return TLineList::AdoptPacked(std::move(bytes), std::move(starts));
@@ -37,7 +38,8 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
 namespace {
 
 TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path) {
-  TLineList lines = SplitLines(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}), kMaxTextLines);
+  TSplitWhileReading split(kMaxTextLines);
+  TLineList lines = split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
 
   TextCode result = TextCode::Sjis;
   if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));

@@ -193,5 +193,12 @@ TEST(RandomEquivalence, UnrelatedJapaneseTexts) {
   CompareWithLiteral(g, 3000, 20, 3, false);
 }
 
+// Long texts that share few lines: TextB rarely follows TextA, so its keys
+// are numbered in whole batches of lookups as well as one by one.
+TEST(RandomEquivalence, LongUnrelatedTexts) {
+  Generator g(5);
+  CompareWithLiteral(g, 150, 500, 300, false);
+}
+
 }  // namespace
 }  // namespace rd
