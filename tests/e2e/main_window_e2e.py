@@ -107,9 +107,23 @@ a = write("a.txt", b"first\r\n\x93\xfa\x96\x7b\x8c\xea\r\nold line\r\nsame\r\nla
 b = write("b.txt", b"first\r\n\x93\xfa\x96\x7b\x8c\xea\r\nnew line\r\nsame\r\nadded\r\nlast\r\n")
 c = write("c.txt", b"first\r\nthird text\r\n")
 env = dict(os.environ, QT_QPA_PLATFORM="xcb")
-program = subprocess.Popen([os.path.join(work, "RavelleDiff"), "texta=" + a, "textb=" + b], env=env)
+# The registry answers before the program starts, so that the program is listed.
+wait(lambda: pyatspi.Registry.getDesktop(0) is not None and pyatspi.Registry.getDesktop(0).childCount >= 0, 20)
 
-root = wait(app, 40)
+
+def start():
+    return subprocess.Popen([os.path.join(work, "RavelleDiff"), "texta=" + a, "textb=" + b], env=env)
+
+
+program = start()
+root = wait(app, 30)
+if root is None:
+    # A slow machine: say what happened, then give the program one more start.
+    print("the window was not listed after 30 s; program status %s; starting it again" % program.poll(), flush=True)
+    program.kill()
+    program.wait()
+    program = start()
+    root = wait(app, 30)
 check(root is not None, "the window appears on the accessibility bus")
 if root is None:
     program.kill()

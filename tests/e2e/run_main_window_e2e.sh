@@ -38,5 +38,10 @@ mkdir -p "$build/screenshots"
 DISPLAY=$display XDG_RUNTIME_DIR=$work QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 QT_ACCESSIBILITY=1 \
   NO_AT_BRIDGE=0 dbus-run-session -- bash -c '
     /usr/libexec/at-spi-bus-launcher --launch-immediately >/dev/null 2>&1 &
-    sleep 1
+    # The program joins the accessibility bus only if it is there when it starts.
+    for _ in $(seq 100); do
+      dbus-send --session --dest=org.a11y.Bus --print-reply /org/a11y/bus org.a11y.Bus.GetAddress \
+        >/dev/null 2>&1 && break
+      sleep 0.1
+    done
     /usr/bin/python3 "$0" "$1" "$2"' "$here/main_window_e2e.py" "$work" "$build/screenshots"
