@@ -1,5 +1,5 @@
 // The send-to entries: their folder, their text, and creating and removing
-// them. The quoting follows the Desktop Entry specification: an Exec
+// them. The quoting follows freedesktop.org's desktop-entry rules: an Exec
 // argument is quoted first, then the whole value is escaped as a string.
 #include "settings/send_to.h"
 

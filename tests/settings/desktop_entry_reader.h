@@ -1,4 +1,4 @@
-// A reader of desktop entries written from the Desktop Entry specification
+// A reader of desktop entries written from freedesktop.org's desktop-entry rules
 // for the tests, independent of the writer: the value of a key with the
 // string escapes undone, and an Exec line split into arguments the way a
 // launcher does it (escapes, then quoting, then field codes).

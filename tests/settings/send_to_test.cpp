@@ -1,5 +1,5 @@
 // The send-to entries: their folder, their quoting against a reader written
-// from the Desktop Entry specification, the register button's decisions and
+// from freedesktop.org's desktop-entry rules, the register button's decisions and
 // its work on a real folder, and desktop-file-validate on what it writes.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
