@@ -63,11 +63,7 @@ bool TForm1::LoadText(Side side, TextCode code, const std::string& path) {
         ShowMessage(U("変換に失敗しました"));
         return false;
       }
-      auto buffer = std::make_unique<char[]>(std::max<std::size_t>(text.text.size(), 1));
-      std::copy(text.text.begin(), text.text.end(), buffer.get());
-      const std::size_t size = text.text.size();
-      text.text = std::string();  // the pane's copy is the only one from here
-      memo->Lines().AdoptText(std::move(buffer), size);
+      memo->Lines().AdoptText(std::move(text.text.bytes), text.text.size);
       lost = text.lost;
     }
   } catch (const TFileReadError& e) {

@@ -8,6 +8,7 @@
 #include "app/status_panels.h"
 #include "editor/editor_widget.h"
 #include "editor/sjis_qstring.h"
+#include "textcode/pane_text.h"
 #include "views/navigation.h"
 #include "views/sort_lines.h"
 
@@ -107,16 +108,8 @@ std::vector<std::string> TForm1::PaneLineCopy(Side side) const {
 }
 
 void TForm1::SetPaneLines(Side side, const std::vector<std::string>& lines) {
-  std::size_t bytes = 0;
-  for (const std::string& line : lines) bytes += line.size() + 2;
-  auto buffer = std::make_unique<char[]>(std::max<std::size_t>(bytes, 1));
-  char* out = buffer.get();
-  for (const std::string& line : lines) {
-    out = std::copy(line.begin(), line.end(), out);
-    *out++ = '\r';
-    *out++ = '\n';
-  }
-  memo_[Index(side)]->Lines().AdoptText(std::move(buffer), bytes);
+  TTextBuffer text = JoinWithCrLf(lines.size(), [&lines](std::size_t i) { return std::string_view(lines[i]); });
+  memo_[Index(side)]->Lines().AdoptText(std::move(text.bytes), text.size);
 }
 
 void TForm1::SetHiddenChecks(bool on) {

@@ -20,14 +20,21 @@ std::size_t CountQuestionMarks(const TLineList& lines) {
   return n;
 }
 
-std::string JoinWithCrLf(const TLineList& lines) {
-  std::string text;
-  text.reserve(lines.Bytes().size() + 2 * lines.Count());
-  for (std::size_t i = 0; i < lines.Count(); ++i) text.append(lines[i]).append("\r\n");
+}  // namespace
+
+TTextBuffer JoinWithCrLf(std::size_t count, const std::function<std::string_view(std::size_t)>& line) {
+  std::size_t size = 0;
+  for (std::size_t i = 0; i < count; ++i) size += line(i).size() + 2;
+  TTextBuffer text{std::make_unique<char[]>(std::max<std::size_t>(size, 1)), size};
+  char* out = text.bytes.get();
+  for (std::size_t i = 0; i < count; ++i) {
+    const std::string_view l = line(i);
+    out = std::copy(l.begin(), l.end(), out);
+    *out++ = '\r';
+    *out++ = '\n';
+  }
   return text;
 }
-
-}  // namespace
 
 TPaneText ReadPaneText(const std::string& path, TextCode code) {
   const TLineList lines = SplitLines(ReadFileBytes(path));
@@ -36,7 +43,7 @@ TPaneText ReadPaneText(const std::string& path, TextCode code) {
   if (code == TextCode::Auto) result.code = ChooseTextCode(DetectLinesCode(lines));
   if (result.code != TextCode::Euc && result.code != TextCode::Utf8) {
     result.code = TextCode::Sjis;
-    result.text = JoinWithCrLf(lines);
+    result.text = JoinWithCrLf(lines.Count(), [&lines](std::size_t i) { return lines[i]; });
     return result;
   }
   const std::optional<TLineList> converted = ConvertLines(lines, result.code);
@@ -48,7 +55,8 @@ TPaneText ReadPaneText(const std::string& path, TextCode code) {
   // sequence, became one "?"; a "?" in the file stays one "?". A "?" is
   // never the second byte of a Shift_JIS character, so counting is exact.
   if (result.code == TextCode::Utf8) result.lost = CountQuestionMarks(*converted) - CountQuestionMarks(lines);
-  result.text = JoinWithCrLf(*converted);
+  const TLineList& text = *converted;
+  result.text = JoinWithCrLf(text.Count(), [&text](std::size_t i) { return text[i]; });
   return result;
 }
 

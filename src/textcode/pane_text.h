@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -12,8 +13,18 @@
 
 namespace rd {
 
+// A text's bytes in a buffer that a pane can take over as it is.
+struct TTextBuffer {
+  std::unique_ptr<char[]> bytes;
+  std::size_t size = 0;
+  std::string_view View() const { return {bytes.get(), size}; }
+};
+
+// `count` lines, each followed by CR LF, in one buffer sized once.
+TTextBuffer JoinWithCrLf(std::size_t count, const std::function<std::string_view(std::size_t)>& line);
+
 struct TPaneText {
-  std::string text;                 // Shift_JIS lines, each followed by CR LF
+  TTextBuffer text;                 // Shift_JIS lines, each followed by CR LF
   TextCode code = TextCode::Sjis;   // the code the file was taken in
   std::size_t lost = 0;             // characters that had no Shift_JIS form
   bool failed = false;              // a line could not be converted; `text` is empty
