@@ -1,6 +1,7 @@
 # Front door of the build: installs what Debian lacks, then drives CMake.
 #   make run [ARGS='texta=a.txt textb=b.txt']   build and start the program
-#   make test                                    build and run every test, also under the sanitizers,
+#   make test                                    build and run every test, also under the sanitizers
+#                                                (the comparison's threads under ThreadSanitizer),
 #                                                and each fuzz target for a few seconds
 #   make fuzz [FUZZ_SECONDS=60]                  run each fuzz target (libFuzzer, ASan, UBSan) for a while
 #   make bench                                   build and run the benchmarks
@@ -10,6 +11,7 @@
 BUILD     ?= build
 SAN_BUILD ?= build-san
 FUZZ_BUILD ?= build-fuzz
+TSAN_BUILD ?= build-tsan
 FUZZ_SECONDS ?= 60
 FUZZ_SMOKE_SECONDS ?= 3
 JOBS      ?= $(shell nproc)
@@ -24,7 +26,7 @@ PREFIX    ?= /usr/local
 DESTDIR   ?=
 SUDO      := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deb-deps install-debs configure build run test test-plain test-san test-fuzz fuzz fuzz-build bench install deb \
+.PHONY: all deps deb-deps install-debs configure build run test test-plain test-san test-tsan test-fuzz fuzz fuzz-build bench install deb \
         clean
 
 all: build
@@ -53,6 +55,9 @@ $(BUILD)/build.ninja: | deps
 $(SAN_BUILD)/build.ninja: | deps
 	cmake -S . -B $(SAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DRD_SANITIZE=ON -DRD_WITH_QT=OFF
 
+$(TSAN_BUILD)/build.ninja: | deps
+	cmake -S . -B $(TSAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRD_TSAN=ON
+
 # The fuzz targets need clang's libFuzzer: a configuration of their own.
 $(FUZZ_BUILD)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DRD_FUZZ=ON
@@ -70,6 +75,11 @@ test-san: deps $(SAN_BUILD)/build.ninja
 	cmake --build $(SAN_BUILD) -j $(JOBS)
 	cd $(SAN_BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# The tests of the work that a comparison spreads over two threads.
+test-tsan: deps $(TSAN_BUILD)/build.ninja
+	cmake --build $(TSAN_BUILD) -j $(JOBS) --target rd_compare_tests
+	$(TSAN_BUILD)/rd_compare_tests --gtest_brief=1 --gtest_filter='KeyNumbering.*'
+
 fuzz-build: deps $(FUZZ_BUILD)/build.ninja
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
@@ -80,7 +90,7 @@ test-fuzz: fuzz-build
 fuzz: fuzz-build
 	./tests/fuzz/run_fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
-test: test-plain test-san test-fuzz
+test: test-plain test-san test-tsan test-fuzz
 
 bench: build
 	cmake --build $(BUILD) -j $(JOBS) --target benchmarks
@@ -98,4 +108,4 @@ deb: deb-deps build
 	lintian $(BUILD)/ravellediff_*.deb
 
 clean:
-	rm -rf $(BUILD) $(SAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(SAN_BUILD) $(TSAN_BUILD) $(FUZZ_BUILD)

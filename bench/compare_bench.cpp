@@ -1,4 +1,5 @@
 // CompareTexts on realistic texts of growing size and on adversarial shapes.
+// Times are wall times: a comparison of long texts takes a second thread.
 // Counters: ns per line (flat when the work is proportional to the lines)
 // and the peak bytes per line the comparison allocates beyond the texts.
 #include <benchmark/benchmark.h>
@@ -90,7 +91,7 @@ void BM_Realistic(benchmark::State& state) {
   RunCompare(state, a, b);
 }
 BENCHMARK(BM_Realistic)->Arg(250000)->Arg(500000)->Arg(1000000)->Arg(2000000)
-    ->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+    ->Unit(benchmark::kMillisecond)->UseRealTime()->Complexity(benchmark::oN);
 
 // The options for Japanese text at 1,000,000 lines: argument 0 without
 // them, 1 with Width, ZSpace and AllSpace all on (their keys are folded in
@@ -107,7 +108,7 @@ void BM_JapaneseOptions(benchmark::State& state) {
   const Text a = rd::bench::MakeText(1000000, 1);
   RunCompare(state, a, rd::bench::EditText(a, 2), JapaneseOptions(state.range(0) != 0));
 }
-BENCHMARK(BM_JapaneseOptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JapaneseOptions)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Each line of `t` between two of three Japanese parts.
 template <std::size_t N>
@@ -134,14 +135,14 @@ void BM_JapaneseOptionsOnFoldingText(benchmark::State& state) {
   RunCompare(state, Japanese(a, kFoldingParts), Japanese(rd::bench::EditText(a, 2), kFoldingParts),
              JapaneseOptions(state.range(0) != 0));
 }
-BENCHMARK(BM_JapaneseOptionsOnFoldingText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JapaneseOptionsOnFoldingText)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_JapaneseOptionsOnKanjiAndKana(benchmark::State& state) {
   const Text a = rd::bench::MakeText(1000000, 1);
   RunCompare(state, Japanese(a, kPlainParts), Japanese(rd::bench::EditText(a, 2), kPlainParts),
              JapaneseOptions(state.range(0) != 0));
 }
-BENCHMARK(BM_JapaneseOptionsOnKanjiAndKana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_JapaneseOptionsOnKanjiAndKana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 constexpr std::size_t kAdversarial = 200000;
 
@@ -149,7 +150,7 @@ void BM_Reversed(benchmark::State& state) {
   const Text a = rd::bench::MakeText(kAdversarial, 3);
   RunCompare(state, a, Text(a.rbegin(), a.rend()));
 }
-BENCHMARK(BM_Reversed)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Reversed)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Shuffled(benchmark::State& state) {
   const Text a = rd::bench::MakeText(kAdversarial, 4);
@@ -157,12 +158,12 @@ void BM_Shuffled(benchmark::State& state) {
   std::shuffle(b.begin(), b.end(), std::mt19937_64(5));
   RunCompare(state, a, b);
 }
-BENCHMARK(BM_Shuffled)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Shuffled)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EqualLines(benchmark::State& state) {
   RunCompare(state, Text(kAdversarial, "same line"), Text(kAdversarial + 1, "same line"));
 }
-BENCHMARK(BM_EqualLines)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EqualLines)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_EverySecondChanged(benchmark::State& state) {
   const Text a = rd::bench::MakeText(kAdversarial, 6);
@@ -170,7 +171,7 @@ void BM_EverySecondChanged(benchmark::State& state) {
   for (std::size_t i = 1; i < b.size(); i += 2) b[i] += " // changed";
   RunCompare(state, a, b);
 }
-BENCHMARK(BM_EverySecondChanged)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EverySecondChanged)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // Shapes that move many lines at once, at growing sizes: every one must grow
 // near-linearly (at most about 2.2x per doubling from 250,000 lines on).
@@ -206,7 +207,7 @@ Text BlockSwaps(const Text& a, std::size_t block) {
 enum Shape { kHalves, kQuarters, kSwapLarge, kSwapSmall, kRotation, kReversal };
 
 void ShapeSizes(benchmark::internal::Benchmark* b) {
-  b->Arg(250000)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+  b->Arg(250000)->Arg(500000)->Arg(1000000)->Unit(benchmark::kMillisecond)->UseRealTime();
 }
 
 void BM_MovedShapes(benchmark::State& state, Shape shape) {

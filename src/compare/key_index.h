@@ -7,13 +7,20 @@
 // source for the key of a number, which keeps it at 6 bytes per slot. Its
 // size is not rounded to a power of two (a hash picks its slot by a
 // multiplication), so it stays at one and a half slots per expected key.
+//
+// The index is made of parts, each a table of its own for the keys whose
+// hash falls in it (PartOf): equal keys always meet in the same part, so
+// the parts can be filled on different threads at once, each by one.
 #pragma once
 
 #include <algorithm>
+#include <cassert>
 #include <bit>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "compare/huge_page_allocator.h"
 
@@ -27,39 +34,63 @@ std::uint64_t HashBytes(std::string_view bytes);
 template <class TKeys>
 class TKeyIndex {
  public:
-  // `expected` is about the number of distinct keys; the table grows past it.
-  TKeyIndex(std::size_t expected, const TKeys& keys) : keys_(&keys) { Resize(SlotCount(expected)); }
+  // Small enough parts for one to stay in a core's own cache while it is filled.
+  static constexpr int kParts = 2;
 
-  // ids[i] = the number of the key equal to keys[i] interned before, or
-  // fresh[i] when there is none (keys[i] is then interned with that number).
+  // The part of a key with this hash: a bit that neither the home slot nor
+  // the tag uses.
+  static int PartOf(std::uint64_t hash) { return static_cast<int>((hash >> 32) & (kParts - 1)); }
+
+  // `expected` is about the number of distinct keys; the parts grow past it.
+  TKeyIndex(std::size_t expected, const TKeys& keys) : keys_(&keys) {
+    for (TPart& part : parts_) part.slots.assign(SlotCount(expected / kParts), TSlot());
+  }
+
+  // For keys that all fall in `part`: ids[i] = the number of the key of
+  // numbers[i] when an equal key was interned before, or numbers[i] itself
+  // when none was (the key is then interned under it). hashes[i] is
+  // HashBytes of that key. Different parts may be filled on different
+  // threads at once.
+  //
   // Works through the keys in batches and fetches what each lookup will read
   // a few steps ahead: a table for a large text is far bigger than the caches.
-  void InternAll(std::span<const std::string_view> keys, std::span<const std::int32_t> fresh,
+  void InternAll(int part, std::span<const std::uint64_t> hashes, std::span<const std::int32_t> numbers,
                  std::span<std::int32_t> ids) {
-    constexpr std::size_t kBatch = 32;
-    std::uint64_t hash[kBatch];
-    std::int32_t candidate[kBatch];
-    for (std::size_t base = 0; base < keys.size(); base += kBatch) {
-      const std::size_t n = std::min(kBatch, keys.size() - base);
-      while (count_ + n > slots_.size() * 2 / 3) Grow();  // slots stay put within a batch
-      for (std::size_t j = 0; j < n; ++j) {
-        hash[j] = HashBytes(keys[base + j]);
-        __builtin_prefetch(&slots_[Home(hash[j])]);
+    TPart& into = parts_[part];
+    for (std::size_t base = 0; base < hashes.size(); base += kBatch) {
+      const std::span<const std::uint64_t> batch = hashes.subspan(base, std::min(kBatch, hashes.size() - base));
+      while (into.count + batch.size() > into.slots.size() * 2 / 3) Grow(into);  // slots stay put within a batch
+      FetchAhead(batch, numbers.data() + base);
+      for (std::size_t j = 0; j < batch.size(); ++j) {
+        assert(PartOf(batch[j]) == part && "a key of another part");
+        ids[base + j] = Intern(into, batch[j], numbers[base + j]);
       }
-      for (std::size_t j = 0; j < n; ++j) {
-        const TSlot& slot = slots_[Home(hash[j])];
-        candidate[j] = slot.id >= 0 && slot.tag == Tag(hash[j]) ? slot.id : -1;
-      }
-      for (int stage = 0; stage < 3; ++stage)
-        for (std::size_t j = 0; j < n; ++j)
-          if (candidate[j] >= 0) keys_->Prefetch(stage, candidate[j]);
-      for (std::size_t j = 0; j < n; ++j) ids[base + j] = Intern(keys[base + j], hash[j], fresh[base + j]);
     }
   }
 
-  std::size_t Count() const { return count_; }
+  // The same lookups, leaving the index as it is: ids[i] = -1 where no equal
+  // key is held. Any number of threads may look up at once while none interns.
+  void FindAll(std::span<const std::uint64_t> hashes, std::span<const std::int32_t> numbers,
+               std::span<std::int32_t> ids) const {
+    for (std::size_t base = 0; base < hashes.size(); base += kBatch) {
+      const std::span<const std::uint64_t> batch = hashes.subspan(base, std::min(kBatch, hashes.size() - base));
+      FetchAhead(batch, numbers.data() + base);
+      for (std::size_t j = 0; j < batch.size(); ++j) {
+        const TPart& part = parts_[PartOf(batch[j])];
+        ids[base + j] = part.slots[Locate(part, batch[j], numbers[base + j])].id;
+      }
+    }
+  }
+
+  std::size_t Count() const {
+    std::size_t n = 0;
+    for (const TPart& part : parts_) n += part.count;
+    return n;
+  }
 
  private:
+  static constexpr std::size_t kBatch = 32;
+
   // Six bytes: the number and 16 bits of the hash that the home slot does
   // not already tell, enough to pass over nearly every other key without
   // reading its bytes.
@@ -69,45 +100,78 @@ class TKeyIndex {
   };
   static_assert(sizeof(TSlot) == 6, "slots are packed");
 
+  // Each part on a cache line of its own: different threads fill them.
+  struct alignas(64) TPart {
+    TBigVector<TSlot> slots;  // fewer than 2^32
+    std::size_t count = 0;
+  };
+
   static std::uint16_t Tag(std::uint64_t hash) { return static_cast<std::uint16_t>(hash >> 48); }
   static std::size_t SlotCount(std::size_t keys) { return keys + keys / 2 + 16; }
 
-  // The slot a hash starts from: its low half scaled to the table's size
-  // (the high half is the tag).
-  std::size_t Home(std::uint64_t hash) const { return static_cast<std::size_t>(((hash & 0xFFFFFFFFu) * slots_.size()) >> 32); }
-  std::size_t Next(std::size_t i) const { return i + 1 == slots_.size() ? 0 : i + 1; }
+  // The slot a hash starts from: its low half scaled to the part's size.
+  static std::size_t Home(const TPart& part, std::uint64_t hash) {
+    return static_cast<std::size_t>(((hash & 0xFFFFFFFFu) * part.slots.size()) >> 32);
+  }
+  static std::size_t Next(const TPart& part, std::size_t i) { return i + 1 == part.slots.size() ? 0 : i + 1; }
 
-  std::int32_t Intern(std::string_view key, std::uint64_t hash, std::int32_t fresh) {
-    for (std::size_t i = Home(hash);; i = Next(i)) {
-      TSlot& slot = slots_[i];
-      if (slot.id < 0) {
-        slot.id = fresh;
-        slot.tag = Tag(hash);
-        ++count_;
-        return fresh;
-      }
-      if (slot.tag == Tag(hash) && keys_->Key(slot.id) == key) return slot.id;
+  // Fetches the home slots of a batch, then what comparing the keys found
+  // there with the batch's own (of `numbers`) will read.
+  void FetchAhead(std::span<const std::uint64_t> batch, const std::int32_t* numbers) const {
+    std::int32_t candidate[kBatch];
+    for (const std::uint64_t h : batch) {
+      const TPart& part = parts_[PartOf(h)];
+      __builtin_prefetch(&part.slots[Home(part, h)]);
+    }
+    for (std::size_t j = 0; j < batch.size(); ++j) {
+      const TPart& part = parts_[PartOf(batch[j])];
+      const TSlot& slot = part.slots[Home(part, batch[j])];
+      candidate[j] = slot.id >= 0 && slot.tag == Tag(batch[j]) ? slot.id : -1;
+    }
+    for (int stage = 0; stage < 3; ++stage)
+      for (std::size_t j = 0; j < batch.size(); ++j)
+        if (candidate[j] >= 0) {
+          keys_->Prefetch(stage, candidate[j]);
+          keys_->Prefetch(stage, numbers[j]);
+        }
+  }
+
+  // The slot holding the key of `number`, or the empty slot where it would go.
+  std::size_t Locate(const TPart& part, std::uint64_t hash, std::int32_t number) const {
+    std::optional<std::string_view> key;  // read only when a tag matches
+    for (std::size_t i = Home(part, hash);; i = Next(part, i)) {
+      const TSlot& slot = part.slots[i];
+      if (slot.id < 0) return i;
+      if (slot.tag != Tag(hash)) continue;
+      if (!key) key = keys_->Key(number);
+      if (keys_->Key(slot.id) == *key) return i;
     }
   }
 
-  void Resize(std::size_t slots) { slots_.assign(slots, TSlot()); }
+  std::int32_t Intern(TPart& part, std::uint64_t hash, std::int32_t number) {
+    TSlot& slot = part.slots[Locate(part, hash, number)];
+    if (slot.id >= 0) return slot.id;
+    slot.id = number;
+    slot.tag = Tag(hash);
+    ++part.count;
+    return number;
+  }
 
-  void Grow() {
+  void Grow(TPart& part) {
     TBigVector<TSlot> old;
-    old.swap(slots_);
-    Resize(old.size() * 2);
+    old.swap(part.slots);
+    part.slots.assign(old.size() * 2, TSlot());
     for (const TSlot& s : old) {
       if (s.id < 0) continue;
       const std::uint64_t h = HashBytes(keys_->Key(s.id));
-      std::size_t i = Home(h);
-      while (slots_[i].id >= 0) i = Next(i);
-      slots_[i] = s;
+      std::size_t i = Home(part, h);
+      while (part.slots[i].id >= 0) i = Next(part, i);
+      part.slots[i] = s;
     }
   }
 
   const TKeys* keys_;  // the comparison's key source; outlives the index
-  TBigVector<TSlot> slots_;  // fewer than 2^32
-  std::size_t count_ = 0;
+  TPart parts_[kParts];
 };
 
 }  // namespace rd

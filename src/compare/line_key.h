@@ -74,7 +74,7 @@ std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& o
 // them: nothing for views of the lines, an upper-cased copy of the text
 // under Text alone, or under a folding option the folded keys, kept as
 // views of the text where they are a part of their line.
-class TTextKeys {
+class alignas(64) TTextKeys {  // on cache lines of its own: the two texts' keys are made on two threads
  public:
   // `lines` and `options` are the comparison's and outlive this.
   void Prepare(const TLineList& lines, const TCompareOptions& options);
@@ -98,12 +98,21 @@ class TTextKeys {
       const std::uint64_t span = spans_[i];
       return (span & kInBuffer ? bytes_.data() : lines_->Bytes().data()) + (span & kBeginMask);
     }
-    return options_->Text ? bytes_.data() + lines_->Offset(i) : (*lines_)[i].data();
+    // The line's start alone: finding its end would read the text itself.
+    return (options_->Text ? bytes_.data() : lines_->Bytes().data()) + lines_->Offset(i);
   }
   // Asks the processor to fetch what KeyData reads before the key itself.
   void Prefetch(std::size_t i) const {
     lines_->Prefetch(i);
     if (folded_) __builtin_prefetch(&spans_[i]);
+  }
+  // Then the bytes that Key reads: the key's first byte, and its last or
+  // the break after the line, which tells where the line ends.
+  void PrefetchKey(std::size_t i) const {
+    const char* begin = KeyData(i);
+    __builtin_prefetch(begin);
+    if (folded_) __builtin_prefetch(begin + ((spans_[i] >> kLengthShift) & kLengthMask));
+    else __builtin_prefetch(lines_->Bytes().data() + lines_->Offset(i + 1) - 1);
   }
 
  private:

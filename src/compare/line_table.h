@@ -35,6 +35,20 @@ struct TDataFile {
   void SetKey(std::int32_t key) { keyState_ = (static_cast<std::uint32_t>(key) << 3) | (keyState_ & 7); }
   void SetState(TState state) { keyState_ = (keyState_ & ~std::uint32_t{7}) | static_cast<std::uint32_t>(state); }
 
+  // While the keys are numbered, an entry holds the hash of its key where
+  // its partner and key will be: the high half in the partner, the low half
+  // in the key word. Number replaces the low half with the key number
+  // (state Same); Release ends the holding (no partner).
+  void HoldHash(std::uint64_t hash) {
+    partnerPosition = static_cast<std::int32_t>(hash >> 32);
+    keyState_ = static_cast<std::uint32_t>(hash);
+  }
+  std::uint64_t HeldHash() const { return std::uint64_t{HeldHashHigh()} << 32 | keyState_; }
+  // Reads the partner only, which Number leaves alone.
+  std::uint32_t HeldHashHigh() const { return static_cast<std::uint32_t>(partnerPosition); }
+  void Number(std::int32_t key) { keyState_ = static_cast<std::uint32_t>(key) << 3; }
+  void Release() { partnerPosition = -1; }
+
  private:
   std::uint32_t keyState_ = 0;  // key number << 3 | state
 };

@@ -1,0 +1,36 @@
+// Two pieces of work that touch nothing in common, run side by side on a
+// second thread when asked and when one can be had, else one after the other.
+#pragma once
+
+#include <future>
+#include <system_error>
+
+namespace rd {
+
+// Returns when both are done. An exception from either is thrown again
+// here (the first's when both throw), and never before the other is done.
+template <class TFirst, class TSecond>
+void RunBoth(bool parallel, TFirst&& first, TSecond&& second) {
+  std::future<void> other;
+  if (parallel) {
+    try {
+      other = std::async(std::launch::async, second);
+    } catch (const std::system_error&) {
+      // No thread to be had.
+    }
+  }
+  if (!other.valid()) {
+    first();
+    second();
+    return;
+  }
+  try {
+    first();
+  } catch (...) {
+    other.wait();
+    throw;
+  }
+  other.get();
+}
+
+}  // namespace rd
