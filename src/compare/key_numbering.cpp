@@ -145,22 +145,24 @@ class TFollowA {
   // second in a row, or a miss right after the place was found, means the
   // texts went apart: lines are then only looked up, in whole batches, until
   // a batch ends on a line that tells where TextB picks up again.
+  // A full batch is looked up whatever the state: the one that fills as
+  // the place is lost too.
   void Queue(std::int32_t position) {
     hashes_[pending_] = b_[position].HeldHash();
     numbers_[pending_] = baseB_ + position;
     ++pending_;
-    if (lost_) {
-      if (pending_ == kBatch && Flush()) {
-        lost_ = false;
-        missed_ = false;
-        resynced_ = true;
+    if (!lost_) {
+      if (missed_ || resynced_) {
+        lost_ = true;
+      } else {
+        ++next_;
+        missed_ = true;
       }
-    } else if (missed_ || resynced_) {
-      lost_ = true;
-    } else {
-      ++next_;
-      missed_ = true;
-      if (pending_ == kBatch) Flush();
+    }
+    if (pending_ == kBatch && Flush() && lost_) {
+      lost_ = false;
+      missed_ = false;
+      resynced_ = true;
     }
   }
 

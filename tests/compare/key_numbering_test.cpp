@@ -161,6 +161,22 @@ TEST(KeyNumbering, EdgeShapes) {
     for (const bool parallel : {false, true}) ExpectNumbered(a, b, TCompareOptions(), parallel);
 }
 
+// Lines of TextB that do not follow TextA wait in a batch of 32 lookups.
+// Thirty lines changed one by one, then two in a row, fill the batch as the
+// place in TextA is lost; the lines after it must still find their numbers.
+TEST(KeyNumbering, ABatchFilledAsThePlaceIsLost) {
+  for (int isolated = 28; isolated <= 32; ++isolated) {
+    Text a;
+    for (int i = 0; i < 3000; ++i) a.push_back("line " + std::to_string(i));
+    Text b = a;
+    for (int k = 1; k <= isolated; ++k) b[static_cast<std::size_t>(10 * k)] = "changed " + std::to_string(k);
+    b[1000] = "changed twice";
+    b[1001] = "changed again";
+    SCOPED_TRACE(std::to_string(isolated) + " lines changed one by one");
+    for (const bool parallel : {false, true}) ExpectNumbered(a, b, TCompareOptions(), parallel);
+  }
+}
+
 // Texts long enough for the comparison to take a second thread give the
 // differences they would on one.
 TEST(KeyNumbering, ALongPairIsComparedOnTwoThreads) {
