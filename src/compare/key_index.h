@@ -17,7 +17,6 @@
 #include <cassert>
 #include <bit>
 #include <cstdint>
-#include <optional>
 #include <span>
 #include <string_view>
 #include <vector>
@@ -28,9 +27,11 @@ namespace rd {
 
 std::uint64_t HashBytes(std::string_view bytes);
 
-// TKeys has `std::string_view Key(std::int32_t number) const` and
-// `void Prefetch(int stage, std::int32_t number) const`, stages 0 to 2
-// fetching, in turn, what the next stage reads on the way to the key bytes.
+// TKeys has `bool SameKey(std::int32_t, std::int32_t) const` for the keys
+// of two numbers, `std::uint64_t Hash(std::int32_t number) const` (HashBytes
+// of its key) and `void Prefetch(int stage, std::int32_t number) const`,
+// stages 0 to 2 fetching, in turn, what the next stage reads on the way to
+// the key bytes.
 template <class TKeys>
 class TKeyIndex {
  public:
@@ -138,13 +139,10 @@ class TKeyIndex {
 
   // The slot holding the key of `number`, or the empty slot where it would go.
   std::size_t Locate(const TPart& part, std::uint64_t hash, std::int32_t number) const {
-    std::optional<std::string_view> key;  // read only when a tag matches
     for (std::size_t i = Home(part, hash);; i = Next(part, i)) {
       const TSlot& slot = part.slots[i];
       if (slot.id < 0) return i;
-      if (slot.tag != Tag(hash)) continue;
-      if (!key) key = keys_->Key(number);
-      if (keys_->Key(slot.id) == *key) return i;
+      if (slot.tag == Tag(hash) && keys_->SameKey(slot.id, number)) return i;
     }
   }
 
@@ -163,7 +161,7 @@ class TKeyIndex {
     part.slots.assign(old.size() * 2, TSlot());
     for (const TSlot& s : old) {
       if (s.id < 0) continue;
-      const std::uint64_t h = HashBytes(keys_->Key(s.id));
+      const std::uint64_t h = keys_->Hash(s.id);
       std::size_t i = Home(part, h);
       while (part.slots[i].id >= 0) i = Next(part, i);
       part.slots[i] = s;

@@ -30,22 +30,31 @@ class TTableKeys {
   TTableKeys(const TLineList& a, const TLineList& b, const TCompareOptions& options, const TLineTables& tables)
       : lines_{&a, &b}, options_(options), tables_(tables), baseB_(static_cast<std::int32_t>(a.Count())) {}
 
-  // Makes the keys of one text (an upper-cased copy, or folded keys) before
-  // its table is built. The two sides may be prepared at once.
+  // Readies the keys of one text (an upper-cased copy under Text) before
+  // its table is built. The two sides may be readied at once.
   void Prepare(Side side) { keys_[Index(side)].Prepare(*lines_[Index(side)], options_); }
 
   std::int32_t Base(Side side) const { return side == Side::A ? 0 : baseB_; }
 
-  // The key of line i, or nothing when the line takes no part.
-  std::optional<std::string_view> LineKeyOf(Side side, std::size_t i) const { return keys_[Index(side)].Key(i); }
+  // The key of line i, or nothing when the line takes no part; a folded
+  // key is written to `scratch`.
+  std::optional<std::string_view> LineKeyOf(Side side, std::size_t i, std::string& scratch) const {
+    return keys_[Index(side)].Key(i, scratch);
+  }
 
-  std::string_view Key(std::int32_t number) const {
-    const Side side = number < baseB_ ? Side::A : Side::B;
-    return *LineKeyOf(side, tables_.table[Index(side)][number - Base(side)].line);
+  bool SameKey(std::int32_t x, std::int32_t y) const {
+    const Side sx = SideOf(x);
+    const Side sy = SideOf(y);
+    return keys_[Index(sx)].SameKey(LineOf(x), keys_[Index(sy)], LineOf(y));
+  }
+
+  std::uint64_t Hash(std::int32_t number) const {
+    thread_local std::string scratch;
+    return HashBytes(*LineKeyOf(SideOf(number), LineOf(number), scratch));
   }
 
   void Prefetch(int stage, std::int32_t number) const {
-    const Side side = number < baseB_ ? Side::A : Side::B;
+    const Side side = SideOf(number);
     const TDataFile& entry = tables_.table[Index(side)][number - Base(side)];
     if (stage == 0) {
       __builtin_prefetch(&entry);
@@ -57,6 +66,12 @@ class TTableKeys {
   }
 
  private:
+  Side SideOf(std::int32_t number) const { return number < baseB_ ? Side::A : Side::B; }
+  std::size_t LineOf(std::int32_t number) const {
+    const Side side = SideOf(number);
+    return static_cast<std::size_t>(tables_.table[Index(side)][number - Base(side)].line);
+  }
+
   PerSide<const TLineList*> lines_;
   PerSide<TTextKeys> keys_;
   const TCompareOptions& options_;  // the comparison's; outlives this
@@ -72,8 +87,9 @@ constexpr std::size_t kChunk = 256;  // entries handed to the index at a time
 // hash of its key.
 void BuildTable(Side side, std::size_t lineCount, const TTableKeys& keys, TBigVector<TDataFile>& table) {
   table.reserve(lineCount);
+  std::string scratch;
   for (std::size_t i = 0; i < lineCount; ++i)
-    if (const std::optional<std::string_view> key = keys.LineKeyOf(side, i))
+    if (const std::optional<std::string_view> key = keys.LineKeyOf(side, i, scratch))
       table.emplace_back(static_cast<std::int32_t>(i), 0).HoldHash(HashBytes(*key));
 }
 
@@ -137,7 +153,7 @@ class TFollowA {
 
  private:
   bool Follows(std::int32_t position) const {
-    return a_[next_].HeldHashHigh() == b_[position].HeldHashHigh() && keys_.Key(next_) == keys_.Key(baseB_ + position);
+    return a_[next_].HeldHashHigh() == b_[position].HeldHashHigh() && keys_.SameKey(next_, baseB_ + position);
   }
 
   // A line that does not follow TextA waits for a batch of lookups. Alone,

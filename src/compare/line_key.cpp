@@ -207,6 +207,17 @@ inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFo
 
 }  // namespace
 
+// Copies s[from, to) to w. Short runs, the usual ones, go eight bytes at a
+// time, which may copy a few more bytes than asked where the line and the
+// output have room for them (the output has room for two bytes a byte).
+inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size_t to, std::size_t n) {
+  if (to + 8 > n) {
+    std::memcpy(w, s + from, to - from);
+    return;
+  }
+  for (std::size_t i = from; i < to; i += 8, w += 8) std::memcpy(w, s + i, 8);
+}
+
 // FoldKey for lines that PlainAsciiKey does not answer.
 [[gnu::noinline]] static std::optional<TFoldedKey> FoldChars(std::string_view line, const TCompareOptions& o, char* out) {
   const auto* s = reinterpret_cast<const unsigned char*>(line.data());
@@ -240,16 +251,35 @@ inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFo
     const std::size_t from = i;
     if (c < 0x80) {
       std::uint64_t x;
-      if (i + 8 <= n && (std::memcpy(&x, s + i, 8), AllPlainAscii(x))) {
+      if (i + 8 <= n) {
+        std::memcpy(&x, s + i, 8);
+        // The run of white space, or of other ASCII, that starts here,
+        // up to eight bytes in one step.
+        const std::uint64_t white = WhiteBits(x);
+        if (white & 0x80) {
+          const auto run = static_cast<std::size_t>(std::countr_zero(~white & kHighBits)) / 8;
+          if (o.AllSpace) {
+            drop();
+          } else {
+            std::memcpy(w, &x, 8);  // only `run` of them count
+            w += run;
+          }
+          i += run;
+          continue;
+        }
+        // Upper-casing a byte of 0x80 or more may carry into the bytes
+        // after it, never into those before: the run's bytes are right.
+        const auto run = static_cast<std::size_t>(std::countr_zero((x & kHighBits) | white)) / 8;
         if (o.Text) {
           const std::uint64_t u = UpperAscii(x);
-          changed |= u != x;
+          const std::uint64_t inRun = run == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * run)) - 1;
+          changed |= ((u ^ x) & inRun) != 0;
           x = u;
         }
-        std::memcpy(w, &x, 8);
-        w += 8;
+        std::memcpy(w, &x, 8);  // only `run` of them count
+        w += run;
         written(at, i);
-        i += 8;
+        i += run;
         continue;
       }
       ++i;
@@ -267,7 +297,7 @@ inline TPlain PlainAsciiKey(std::string_view line, const TCompareOptions& o, TFo
       std::size_t end = i;
       while (end + 1 < n && IsSjisLead(s[end]) && IsTrail(s[end + 1]) && !MayFold(s[end], s[end + 1], o)) end += 2;
       if (end > i) {
-        std::memcpy(w, s + i, end - i);
+        CopyRun(w, s, i, end, n);
         w += end - i;
         written(at, from);
         i = end;
@@ -368,40 +398,9 @@ std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& o
 void TTextKeys::Prepare(const TLineList& lines, const TCompareOptions& options) {
   lines_ = &lines;
   options_ = &options;
-  bytes_.clear();
-  spans_.clear();
-  longLengths_.clear();
   folded_ = FoldsKeys(options);
-  if (folded_) {
-    // Each line is folded into a scratch buffer that stays in the cache.
-    // Most keys are the line itself or a part of it (the trimmed
-    // indentation): they stay views of the text, and only keys that differ
-    // from their line are kept in bytes_.
-    spans_.reserve(lines.Count());
-    // A quarter of the text to start with: in most texts few keys differ
-    // from their lines.
-    bytes_.reserve(lines.Bytes().size() / 4);
-    std::string scratch;
-    for (std::size_t i = 0; i < lines.Count(); ++i) {
-      const std::string_view line = lines[i];
-      if (scratch.size() < 2 * line.size()) scratch.resize(2 * line.size());
-      TFoldedKey plain;
-      const TPlain kind = PlainAsciiKey(line, options, plain);
-      if (kind == TPlain::Key) {
-        spans_.push_back(Span(i, lines.Offset(i) + plain.From, plain.Length));
-        continue;
-      }
-      const std::optional<TFoldedKey> key = kind == TPlain::LeftOut ? std::nullopt : FoldChars(line, options, scratch.data());
-      if (!key) {
-        spans_.push_back(kLeftOut);
-      } else if (key->Verbatim) {
-        spans_.push_back(Span(i, lines.Offset(i) + key->From, key->Length));
-      } else {
-        spans_.push_back(Span(i, bytes_.size(), key->Length) | kInBuffer);
-        bytes_.append(scratch.data(), key->Length);
-      }
-    }
-  } else if (options.Text) {
+  bytes_.clear();
+  if (!folded_ && options.Text) {
     // The same bytes at the same offsets, each line upper-cased.
     bytes_.assign(lines.Bytes());
     for (std::size_t i = 0; i < lines.Count(); ++i)
@@ -409,13 +408,11 @@ void TTextKeys::Prepare(const TLineList& lines, const TCompareOptions& options) 
   }
 }
 
-std::uint64_t TTextKeys::Span(std::size_t line, std::uint64_t begin, std::size_t length) {
-  assert(begin <= kBeginMask && "texts stay below a terabyte");
-  if (length >= kLengthMask) {
-    longLengths_[line] = length;
-    length = kLengthMask;
-  }
-  return begin | static_cast<std::uint64_t>(length) << kLengthShift;
+std::optional<std::string_view> TTextKeys::Folded(std::string_view line, std::string& scratch) const {
+  if (scratch.size() < 2 * line.size()) scratch.resize(2 * line.size());
+  const std::optional<TFoldedKey> key = FoldKey(line, *options_, scratch.data());
+  if (!key) return std::nullopt;
+  return key->Verbatim ? line.substr(key->From, key->Length) : std::string_view(scratch.data(), key->Length);
 }
 
 }  // namespace rd

@@ -11,7 +11,6 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "compare/compare_options.h"
@@ -70,69 +69,55 @@ std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t
 // The key of `line` as a string: LineKey or FoldKey as the options ask.
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options);
 
-// The keys of all lines of one text, made once before a comparison numbers
-// them: nothing for views of the lines, an upper-cased copy of the text
-// under Text alone, or under a folding option the folded keys, kept as
-// views of the text where they are a part of their line.
+// The keys of the lines of one text during a comparison. A key is a view
+// of its line, or of the line in an upper-cased copy of the text under Text
+// alone; under a folding option it is written out when asked for, into a
+// buffer of the caller's, and never kept: most comparisons of keys are of
+// equal lines, which have equal keys whatever the options.
 class alignas(64) TTextKeys {  // on cache lines of its own: the two texts' keys are made on two threads
  public:
   // `lines` and `options` are the comparison's and outlive this.
   void Prepare(const TLineList& lines, const TCompareOptions& options);
 
-  std::optional<std::string_view> Key(std::size_t i) const {
-    if (folded_) {
-      const std::uint64_t span = spans_[i];
-      if (span & kLeftOut) return std::nullopt;
-      const std::uint64_t length = (span >> kLengthShift) & kLengthMask;
-      return std::string_view(KeyData(i), length == kLengthMask ? longLengths_.at(i) : length);
-    }
+  // The key of line i, or nullopt when the line takes no part. A folded key
+  // may be written to `scratch`, which the view then points into.
+  std::optional<std::string_view> Key(std::size_t i, std::string& scratch) const {
     const std::string_view line = (*lines_)[i];
+    if (folded_) return Folded(line, scratch);
     const std::string_view upper =
         options_->Text ? std::string_view(bytes_).substr(lines_->Offset(i), line.size()) : std::string_view();
     return LineKey(line, upper, *options_);
   }
 
-  // Where the key of line i lies, for prefetching.
-  const char* KeyData(std::size_t i) const {
-    if (folded_) {
-      const std::uint64_t span = spans_[i];
-      return (span & kInBuffer ? bytes_.data() : lines_->Bytes().data()) + (span & kBeginMask);
-    }
-    // The line's start alone: finding its end would read the text itself.
-    return (options_->Text ? bytes_.data() : lines_->Bytes().data()) + lines_->Offset(i);
+  // Whether line i here and line j of `other` (a text compared under the
+  // same options) have equal keys; both lines take part.
+  bool SameKey(std::size_t i, const TTextKeys& other, std::size_t j) const {
+    const std::string_view x = (*lines_)[i];
+    const std::string_view y = (*other.lines_)[j];
+    if (x == y) return true;
+    thread_local std::string scratchX;
+    thread_local std::string scratchY;
+    return *Key(i, scratchX) == *other.Key(j, scratchY);
   }
-  // Asks the processor to fetch what KeyData reads before the key itself.
-  void Prefetch(std::size_t i) const {
-    lines_->Prefetch(i);
-    if (folded_) __builtin_prefetch(&spans_[i]);
-  }
-  // Then the bytes that Key reads: the key's first byte, and its last or
-  // the break after the line, which tells where the line ends.
+
+  // Asks the processor to fetch where line i lies, then the bytes that
+  // Key reads: the line's first byte, and the break after it, which tells
+  // where it ends.
+  void Prefetch(std::size_t i) const { lines_->Prefetch(i); }
   void PrefetchKey(std::size_t i) const {
-    const char* begin = KeyData(i);
-    __builtin_prefetch(begin);
-    if (folded_) __builtin_prefetch(begin + ((spans_[i] >> kLengthShift) & kLengthMask));
-    else __builtin_prefetch(lines_->Bytes().data() + lines_->Offset(i + 1) - 1);
+    const std::size_t begin = lines_->Offset(i);
+    __builtin_prefetch(lines_->Bytes().data() + begin);
+    __builtin_prefetch(lines_->Bytes().data() + lines_->Offset(i + 1) - 1);
+    if (options_->Text && !folded_) __builtin_prefetch(bytes_.data() + begin);
   }
 
  private:
-  // A span is one word: where the key begins (in the text, or in bytes_
-  // when kInBuffer) in the low 40 bits, its length in the next 22, and the
-  // flags. Lengths that do not fit are kept in longLengths_.
-  static constexpr std::uint64_t kLeftOut = std::uint64_t{1} << 63;   // the line takes no part
-  static constexpr std::uint64_t kInBuffer = std::uint64_t{1} << 62;  // the key lies in bytes_, not in the text
-  static constexpr int kLengthShift = 40;
-  static constexpr std::uint64_t kBeginMask = (std::uint64_t{1} << kLengthShift) - 1;
-  static constexpr std::uint64_t kLengthMask = (std::uint64_t{1} << 22) - 1;
-
-  std::uint64_t Span(std::size_t line, std::uint64_t begin, std::size_t length);
+  std::optional<std::string_view> Folded(std::string_view line, std::string& scratch) const;
 
   const TLineList* lines_ = nullptr;
   const TCompareOptions* options_ = nullptr;
   bool folded_ = false;
-  std::string bytes_;  // the upper-cased text (same offsets), or the folded keys that differ from their lines
-  std::vector<std::uint64_t> spans_;  // folded: where the key of each line lies
-  std::unordered_map<std::size_t, std::size_t> longLengths_;  // by line
+  std::string bytes_;  // the upper-cased text (same offsets) under Text alone
 };
 
 }  // namespace rd

@@ -21,7 +21,8 @@ class Generator {
  public:
   // A Japanese generator builds lines from pieces that differ only in
   // width, case or kind of white space, and also draws the options for them.
-  explicit Generator(std::uint32_t seed, bool japanese = false) : rng_(seed), japanese_(japanese) {}
+  explicit Generator(std::uint32_t seed, bool japanese = false, int pieces = 4)
+      : rng_(seed), japanese_(japanese), pieces_(pieces) {}
 
   int Below(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
 
@@ -102,12 +103,13 @@ class Generator {
     };
     if (Below(8) == 0) return "w" + std::to_string(Below(vocabulary));
     std::string line;
-    for (int n = Below(4) + 1; n > 0; --n) line += kPieces[Below(static_cast<int>(std::size(kPieces)))];
+    for (int n = Below(pieces_) + 1; n > 0; --n) line += kPieces[Below(static_cast<int>(std::size(kPieces)))];
     return line;
   }
 
   std::mt19937 rng_;
   bool japanese_ = false;
+  int pieces_ = 4;  // at most, in a Japanese line
 };
 
 TLineList ToList(const Text& t) {
@@ -186,6 +188,13 @@ TEST(RandomEquivalence, LongTextsWithManyRepeats) {
 TEST(RandomEquivalence, JapaneseTextUnderTheWidthAndSpaceOptions) {
   Generator g(5, /*japanese=*/true);
   CompareWithLiteral(g, 4000, 30, 4, true);
+}
+
+// Long lines: runs of kanji and kana, of ASCII and of white space longer
+// than the eight bytes that folding takes at a time.
+TEST(RandomEquivalence, LongJapaneseLines) {
+  Generator g(7, /*japanese=*/true, /*pieces=*/24);
+  CompareWithLiteral(g, 1500, 30, 4, true);
 }
 
 TEST(RandomEquivalence, UnrelatedJapaneseTexts) {
