@@ -55,15 +55,16 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   TLineTables t;
   {
     TKeyNumbering numbering(linesA, linesB, Options, t, linesA.Count() + linesB.Count() >= kParallelLines);
-    numbering.BuildTables();
+    numbering.BuildTableA();
     if (t.A().empty()) return NoData(nameA);
-    if (t.B().empty()) return NoData(nameB);
     numbering.NumberA();
     Progress(showProgress);
     Progress(showProgress);
-    numbering.NumberB();
+    numbering.BuildAndNumberB();
+    if (t.B().empty()) return NoData(nameB);
     Progress(showProgress);
-    Progress(showProgress); }  // the keys are numbered: the index and the prepared keys go before the pairing
+    Progress(showProgress);
+  }  // the keys are numbered: the index and the prepared keys go before the pairing
 
   ClassifyByCount(t);
   Progress(showProgress);

@@ -1,14 +1,17 @@
 // The keys are numbered in three steps, each of which splits over two
 // threads without locks:
-// 1. each text's table, one text per thread: an entry per line that takes
-//    part, holding the hash of its key;
+// 1. TextA's table, one half of its lines per thread: an entry per line
+//    that takes part, holding the hash of its key;
 // 2. TextA's keys through the key index, one part of it per thread: each
 //    thread walks the whole table and interns the keys of its part, in text
 //    order, so every key gets the position of its first entry;
-// 3. TextB, one half per thread: most of its lines follow the lines of
-//    TextA in the same order and take the number of the A entry they
-//    match; the others are looked up without changing the index, and those
-//    found nowhere are interned afterwards in text order.
+// 3. TextB's table and numbers, one half of its lines per thread: most of
+//    its lines are those of TextA in the same order and take the number of
+//    the A entry they equal, without a key being made; the others are
+//    looked up without changing the index, and those found nowhere are
+//    interned afterwards in text order.
+// A half's entries go where its first line would, as no line makes more
+// than one entry; the gap before the second half is closed afterwards.
 #include "compare/key_numbering.h"
 
 #include <optional>
@@ -41,6 +44,10 @@ class TTableKeys {
   std::optional<std::string_view> LineKeyOf(Side side, std::size_t i, std::string& scratch) const {
     return keys_[Index(side)].Key(i, scratch);
   }
+
+  // Whether line i of TextB and line j of TextA are equal, and so have
+  // equal keys.
+  bool SameLines(std::size_t i, std::size_t j) const { return (*lines_[1])[i] == (*lines_[0])[j]; }
 
   bool SameKey(std::int32_t x, std::int32_t y) const {
     const Side sx = SideOf(x);
@@ -83,14 +90,40 @@ using TIndex = TKeyIndex<TTableKeys>;
 
 constexpr std::size_t kChunk = 256;  // entries handed to the index at a time
 
-// Appends an entry for every line of `side` that takes part, holding the
-// hash of its key.
-void BuildTable(Side side, std::size_t lineCount, const TTableKeys& keys, TBigVector<TDataFile>& table) {
-  table.reserve(lineCount);
+// Writes an entry for every line of TextA in [from, to) that takes part,
+// holding the hash of its key, from a[at] on; returns how many.
+std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TBigVector<TDataFile>& a,
+                   std::size_t at) {
   std::string scratch;
-  for (std::size_t i = 0; i < lineCount; ++i)
-    if (const std::optional<std::string_view> key = keys.LineKeyOf(side, i, scratch))
-      table.emplace_back(static_cast<std::int32_t>(i), 0).HoldHash(HashBytes(*key));
+  const std::size_t first = at;
+  for (std::size_t i = from; i < to; ++i) {
+    if (const std::optional<std::string_view> key = keys.LineKeyOf(Side::A, i, scratch)) {
+      a[at] = TDataFile(static_cast<std::int32_t>(i), 0);
+      a[at++].HoldHash(HashBytes(*key));
+    }
+  }
+  return at - first;
+}
+
+// Fills a table for `lines` lines in two halves, on two threads when
+// `parallel`: build(half, from, to, at) writes the entries of lines
+// [from, to) from position `at` on and returns how many it wrote. The second half
+// starts where its first line would stand; what it wrote is moved down to
+// follow the first, and `close(gap)` is told how far.
+template <class TBuild, class TClose>
+void BuildInHalves(TBigVector<TDataFile>& table, std::size_t lines, bool parallel, TBuild build, TClose close) {
+  table.assign(lines, TDataFile());
+  const std::size_t half = lines / 2;
+  std::size_t counts[2] = {};
+  RunBoth(parallel, [&] { counts[0] = build(0, 0, half, 0); }, [&] { counts[1] = build(1, half, lines, half); });
+  const std::size_t gap = half - counts[0];
+  if (gap > 0) {
+    std::move(table.begin() + static_cast<std::ptrdiff_t>(half),
+              table.begin() + static_cast<std::ptrdiff_t>(half + counts[1]),
+              table.begin() + static_cast<std::ptrdiff_t>(counts[0]));
+    close(gap);
+  }
+  table.resize(counts[0] + counts[1]);
 }
 
 // Interns the held hashes of a[numbers[0..n)] (keys of TextA in `part`,
@@ -121,48 +154,61 @@ void NumberPartOfA(int part, TIndex& index, TBigVector<TDataFile>& a) {
   }
 }
 
-// Numbers a range of TextB's entries whose keys occur in TextA. Each line
-// is first held against the A entry after the last match, and only lines
-// that do not follow ask the index, which is not changed: a line whose key
-// is not in TextA keeps its hash and goes to `missing`. A match needs equal
-// key bytes and takes the A entry's number, which is its key's, so the
-// numbers are those the index gives.
-class TFollowA {
+// Builds and numbers TextB's entries for a range of its lines. Each line
+// is first held against the line of the A entry after the last match: an
+// equal line takes that entry's number at once. Other lines get their key
+// and its hash; a key equal to that A entry's takes its number too, and
+// the rest wait for lookups in the index, which is not changed: a line
+// whose key is not in TextA keeps its hash and goes to `missing`.
+class TBuildB {
  public:
-  TFollowA(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TBigVector<TDataFile>& b)
-      : keys_(keys), index_(index), a_(t.table[0]), b_(b), count_(t.count),
+  TBuildB(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TBigVector<TDataFile>& b,
+          std::vector<std::int32_t>& missing)
+      : keys_(keys), index_(index), a_(t.table[0]), b_(b), count_(t.count), missing_(missing),
         nA_(static_cast<std::int32_t>(a_.size())), baseB_(keys.Base(Side::B)) {}
 
-  // Entries [from, to) of TextB; the positions of the missing ones are
-  // appended in order. A range that does not start at the top starts with
-  // its place in TextA unknown.
-  void Build(std::int32_t from, std::int32_t to, std::vector<std::int32_t>& missing) {
-    missing_ = &missing;
+  // Lines [from, to), their entries from b[at] on; returns how many. A
+  // range that does not start at the top starts with its place in TextA
+  // unknown.
+  std::size_t Build(std::size_t from, std::size_t to, std::size_t at) {
     lost_ = from > 0;
-    for (std::int32_t position = from; position < to; ++position) {
-      if (!lost_ && next_ < nA_ && Follows(position)) {
-        b_[position].Number(a_[next_++].Key());
-        missed_ = false;
-        resynced_ = false;
+    auto position = static_cast<std::int32_t>(at);
+    for (std::size_t i = from; i < to; ++i) {
+      if (!lost_ && next_ < nA_ && keys_.SameLines(i, static_cast<std::size_t>(a_[next_].line))) {
+        b_[position] = TDataFile(static_cast<std::int32_t>(i), 0);
+        Follow(position++);
+        continue;
+      }
+      const std::optional<std::string_view> key = keys_.LineKeyOf(Side::B, i, scratch_);
+      if (!key) continue;
+      const std::uint64_t hash = HashBytes(*key);
+      b_[position] = TDataFile(static_cast<std::int32_t>(i), 0);
+      b_[position].HoldHash(hash);
+      if (!lost_ && next_ < nA_ && a_[next_].HeldHashHigh() == static_cast<std::uint32_t>(hash >> 32) &&
+          keys_.SameKey(next_, baseB_ + position)) {
+        Follow(position++);
       } else {
-        Queue(position);
+        Queue(position++);
       }
     }
     Flush();
+    return static_cast<std::size_t>(position) - at;
   }
 
  private:
-  bool Follows(std::int32_t position) const {
-    return a_[next_].HeldHashHigh() == b_[position].HeldHashHigh() && keys_.SameKey(next_, baseB_ + position);
+  void Follow(std::int32_t position) {
+    b_[position].Number(a_[next_++].Key());
+    missed_ = false;
+    resynced_ = false;
   }
 
   // A line that does not follow TextA waits for a batch of lookups. Alone,
   // it is most often a changed line, and TextA goes on at the next one. A
   // second in a row, or a miss right after the place was found, means the
   // texts went apart: lines are then only looked up, in whole batches, until
-  // a batch ends on a line that tells where TextB picks up again.
-  // A full batch is looked up whatever the state: the one that fills as
-  // the place is lost too.
+  // a batch ends on a line that tells where TextB picks up again. A full
+  // batch is looked up whatever the state: the one that fills as the place
+  // is lost too.
   void Queue(std::int32_t position) {
     hashes_[pending_] = b_[position].HeldHash();
     numbers_[pending_] = baseB_ + position;
@@ -190,7 +236,7 @@ class TFollowA {
     for (std::size_t j = 0; j < pending_; ++j) {
       const std::int32_t position = numbers_[j] - baseB_;
       if (ids_[j] >= 0) b_[position].Number(ids_[j]);
-      else missing_->push_back(position);
+      else missing_.push_back(position);
     }
     const std::int32_t last = ids_[pending_ - 1];
     pending_ = 0;
@@ -203,11 +249,12 @@ class TFollowA {
   const TTableKeys& keys_;
   const TIndex& index_;
   const TBigVector<TDataFile>& a_;  // TextA's table, numbered
-  TBigVector<TDataFile>& b_;
-  const TKeyCounts& count_;  // TextA's counts, complete
+  TBigVector<TDataFile>& b_;        // as long as TextB has lines
+  const TKeyCounts& count_;         // TextA's counts, complete
+  std::vector<std::int32_t>& missing_;
   std::int32_t nA_;
   std::int32_t baseB_;
-  std::vector<std::int32_t>* missing_ = nullptr;
+  std::string scratch_;    // a folded key
   std::int32_t next_ = 0;  // the A position that a following line matches
   bool missed_ = false;    // the line before did not follow
   bool resynced_ = false;  // the place in TextA was just found by the lookups, not yet confirmed
@@ -237,16 +284,13 @@ TKeyNumbering::TKeyNumbering(const TLineList& a, const TLineList& b, const TComp
 
 TKeyNumbering::~TKeyNumbering() = default;
 
-void TKeyNumbering::BuildTables() {
+void TKeyNumbering::BuildTableA() {
   TState& s = *state_;
-  const auto build = [&s](Side side) {
-    s.keys.Prepare(side);
-    // Built apart and moved in: the two tables' own fields share a cache line.
-    TBigVector<TDataFile> table;
-    BuildTable(side, s.lines[Index(side)]->Count(), s.keys, table);
-    s.t.table[Index(side)] = std::move(table);
-  };
-  RunBoth(s.parallel, [&] { build(Side::A); }, [&] { build(Side::B); });
+  RunBoth(s.parallel, [&] { s.keys.Prepare(Side::A); }, [&] { s.keys.Prepare(Side::B); });
+  BuildInHalves(
+      s.t.A(), s.lines[0]->Count(), s.parallel,
+      [&](int, std::size_t from, std::size_t to, std::size_t at) { return BuildA(from, to, s.keys, s.t.A(), at); },
+      [](std::size_t) {});
 }
 
 void TKeyNumbering::NumberA() {
@@ -262,19 +306,27 @@ void TKeyNumbering::NumberA() {
   for (const TDataFile& e : s.t.A()) s.t.count.Add(Side::A, e.Key());
 }
 
-void TKeyNumbering::NumberB() {
+void TKeyNumbering::BuildAndNumberB() {
   TState& s = *state_;
   TBigVector<TDataFile>& a = s.t.A();
   TBigVector<TDataFile>& b = s.t.B();
-  const auto nB = static_cast<std::int32_t>(b.size());
-  const std::int32_t half = s.parallel ? nB / 2 : nB;
   struct alignas(64) TMissing {  // filled on two threads
     std::vector<std::int32_t> positions;
   };
   PerSide<TMissing> missing;
-  RunBoth(
-      s.parallel, [&] { TFollowA(s.keys, *s.index, s.t, b).Build(0, half, missing[0].positions); },
-      [&] { TFollowA(s.keys, *s.index, s.t, b).Build(half, nB, missing[1].positions); });
+  const auto build = [&](int half, std::size_t from, std::size_t to, std::size_t at) {
+    return TBuildB(s.keys, *s.index, s.t, b, missing[half].positions).Build(from, to, at);
+  };
+  const auto close = [&](std::size_t gap) {
+    for (std::int32_t& position : missing[1].positions) position -= static_cast<std::int32_t>(gap);
+  };
+  if (s.parallel) {
+    BuildInHalves(b, s.lines[1]->Count(), true, build, close);
+  } else {
+    // One range: the place in TextA is never lost for a start in the middle.
+    b.assign(s.lines[1]->Count(), TDataFile());
+    b.resize(build(0, 0, s.lines[1]->Count(), 0));
+  }
 
   // The keys found only in TextB, in text order within each part of the
   // index: each takes the number of its first entry.

@@ -24,11 +24,12 @@ class TKeyNumbering {
   TKeyNumbering(const TKeyNumbering&) = delete;
   TKeyNumbering& operator=(const TKeyNumbering&) = delete;
 
-  // One entry per line that takes part, in text order, on both sides.
-  void BuildTables();
-  // Numbers and counts the keys of TextA, then those of TextB.
+  // One entry per line of TextA that takes part, in text order.
+  void BuildTableA();
+  // Numbers and counts the keys of TextA.
   void NumberA();
-  void NumberB();
+  // The same for TextB, with its table.
+  void BuildAndNumberB();
 
  private:
   struct TState;
