@@ -11,15 +11,13 @@
 
 #include "compare/key_numbering.h"
 #include "compare/pairing.h"
+#include "compare/run_both.h"
 
 namespace rd {
 
 static_assert(TDataFile::kMaxKeys == kMaxTextLines + 1, "a text that can be read can be compared");
 
 namespace {
-
-// Below this many lines of both texts a second thread costs more than it saves.
-constexpr std::size_t kParallelLines = std::size_t{1} << 17;
 
 std::string NoData(std::string_view name) { return "データがありません" + std::string(name); }
 
@@ -54,7 +52,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
   TLineTables t;
   {
-    TKeyNumbering numbering(linesA, linesB, Options, t, linesA.Count() + linesB.Count() >= kParallelLines);
+    TKeyNumbering numbering(linesA, linesB, Options, t, linesA.Count() + linesB.Count() >= kParallelFrom);
     numbering.BuildTableA();
     if (t.A().empty()) return NoData(nameA);
     numbering.NumberA();

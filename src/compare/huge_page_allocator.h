@@ -5,6 +5,7 @@
 #pragma once
 
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "textcode/huge_pages.h"
@@ -47,5 +48,24 @@ namespace rd {
 // A vector for arrays with an entry per line.
 template <class T>
 using TBigVector = std::vector<T, THugePageAllocator<T>>;
+
+// The same allocator, but an element made without a value is left unset
+// (default-initialized), so that sizing a table of entries that are all
+// written before they are read does not write it twice.
+template <class T>
+struct TUnsetHugePageAllocator : THugePageAllocator<T> {
+  TUnsetHugePageAllocator() = default;
+  template <class U>
+  TUnsetHugePageAllocator(const TUnsetHugePageAllocator<U>&) noexcept {}
+
+  template <class U>
+  void construct(U* p) noexcept {
+    ::new (static_cast<void*>(p)) U;
+  }
+  template <class U, class... TArgs>
+  void construct(U* p, TArgs&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<TArgs>(args)...);
+  }
+};
 
 }  // namespace rd

@@ -42,10 +42,12 @@ class TKeyIndex {
   // the tag uses.
   static int PartOf(std::uint64_t hash) { return static_cast<int>((hash >> 32) & (kParts - 1)); }
 
-  // `expected` is about the number of distinct keys; the parts grow past it.
-  TKeyIndex(std::size_t expected, const TKeys& keys) : keys_(&keys) {
-    for (TPart& part : parts_) part.slots.assign(SlotCount(expected / kParts), TSlot());
-  }
+  // `expected` is about the number of distinct keys; the parts grow past
+  // it. Each part is made by MakePart before it is used, the parts on
+  // different threads at once if need be.
+  TKeyIndex(std::size_t expected, const TKeys& keys) : keys_(&keys), expected_(expected) {}
+
+  void MakePart(int part) { parts_[part].slots.assign(SlotCount(expected_ / kParts), TSlot()); }
 
   // For keys that all fall in `part`: ids[i] = the number of the key of
   // numbers[i] when an equal key was interned before, or numbers[i] itself
@@ -53,15 +55,20 @@ class TKeyIndex {
   // HashBytes of that key. Different parts may be filled on different
   // threads at once.
   //
-  // Works through the keys in batches and fetches what each lookup will read
-  // a few steps ahead: a table for a large text is far bigger than the caches.
+  // Works through the keys in batches and fetches the slots each lookup
+  // will read two batches ahead: a table for a large text is far bigger
+  // than the caches. (A key met again while a text is interned is mostly
+  // one of its few frequent lines, whose bytes are in the cache already.)
   void InternAll(int part, std::span<const std::uint64_t> hashes, std::span<const std::int32_t> numbers,
                  std::span<std::int32_t> ids) {
     TPart& into = parts_[part];
+    assert(!into.slots.empty() && "the part is made");
+    FetchHomes(hashes, 0);
+    FetchHomes(hashes, kBatch);
     for (std::size_t base = 0; base < hashes.size(); base += kBatch) {
       const std::span<const std::uint64_t> batch = hashes.subspan(base, std::min(kBatch, hashes.size() - base));
       while (into.count + batch.size() > into.slots.size() * 2 / 3) Grow(into);  // slots stay put within a batch
-      FetchAhead(batch, numbers.data() + base);
+      FetchHomes(hashes, base + 2 * kBatch);
       for (std::size_t j = 0; j < batch.size(); ++j) {
         assert(PartOf(batch[j]) == part && "a key of another part");
         ids[base + j] = Intern(into, batch[j], numbers[base + j]);
@@ -70,12 +77,16 @@ class TKeyIndex {
   }
 
   // The same lookups, leaving the index as it is: ids[i] = -1 where no equal
-  // key is held. Any number of threads may look up at once while none interns.
+  // key is held. Any number of threads may look up at once while none
+  // interns. The keys found in the home slots are fetched ahead too.
   void FindAll(std::span<const std::uint64_t> hashes, std::span<const std::int32_t> numbers,
                std::span<std::int32_t> ids) const {
+    FetchHomes(hashes, 0);
+    FetchHomes(hashes, kBatch);
     for (std::size_t base = 0; base < hashes.size(); base += kBatch) {
       const std::span<const std::uint64_t> batch = hashes.subspan(base, std::min(kBatch, hashes.size() - base));
-      FetchAhead(batch, numbers.data() + base);
+      FetchHomes(hashes, base + 2 * kBatch);
+      FetchAhead(batch);
       for (std::size_t j = 0; j < batch.size(); ++j) {
         const TPart& part = parts_[PartOf(batch[j])];
         ids[base + j] = part.slots[Locate(part, batch[j], numbers[base + j])].id;
@@ -116,14 +127,17 @@ class TKeyIndex {
   }
   static std::size_t Next(const TPart& part, std::size_t i) { return i + 1 == part.slots.size() ? 0 : i + 1; }
 
-  // Fetches the home slots of a batch, then what comparing the keys found
-  // there with the batch's own (of `numbers`) will read.
-  void FetchAhead(std::span<const std::uint64_t> batch, const std::int32_t* numbers) const {
-    std::int32_t candidate[kBatch];
-    for (const std::uint64_t h : batch) {
-      const TPart& part = parts_[PartOf(h)];
-      __builtin_prefetch(&part.slots[Home(part, h)]);
+  // Asks for the home slots of the batch at `base`.
+  void FetchHomes(std::span<const std::uint64_t> hashes, std::size_t base) const {
+    for (std::size_t j = base; j < std::min(base + kBatch, hashes.size()); ++j) {
+      const TPart& part = parts_[PartOf(hashes[j])];
+      __builtin_prefetch(&part.slots[Home(part, hashes[j])]);
     }
+  }
+
+  // Fetches what comparing with the keys in a batch's home slots will read.
+  void FetchAhead(std::span<const std::uint64_t> batch) const {
+    std::int32_t candidate[kBatch];
     for (std::size_t j = 0; j < batch.size(); ++j) {
       const TPart& part = parts_[PartOf(batch[j])];
       const TSlot& slot = part.slots[Home(part, batch[j])];
@@ -131,10 +145,7 @@ class TKeyIndex {
     }
     for (int stage = 0; stage < 3; ++stage)
       for (std::size_t j = 0; j < batch.size(); ++j)
-        if (candidate[j] >= 0) {
-          keys_->Prefetch(stage, candidate[j]);
-          keys_->Prefetch(stage, numbers[j]);
-        }
+        if (candidate[j] >= 0) keys_->Prefetch(stage, candidate[j]);
   }
 
   // The slot holding the key of `number`, or the empty slot where it would go.
@@ -169,6 +180,7 @@ class TKeyIndex {
   }
 
   const TKeys* keys_;  // the comparison's key source; outlives the index
+  std::size_t expected_;
   TPart parts_[kParts];
 };
 

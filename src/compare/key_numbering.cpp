@@ -92,7 +92,7 @@ constexpr std::size_t kChunk = 256;  // entries handed to the index at a time
 
 // Writes an entry for every line of TextA in [from, to) that takes part,
 // holding the hash of its key, from a[at] on; returns how many.
-std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TBigVector<TDataFile>& a,
+std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a,
                    std::size_t at) {
   std::string scratch;
   const std::size_t first = at;
@@ -111,8 +111,8 @@ std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TBi
 // starts where its first line would stand; what it wrote is moved down to
 // follow the first, and `close(gap)` is told how far.
 template <class TBuild, class TClose>
-void BuildInHalves(TBigVector<TDataFile>& table, std::size_t lines, bool parallel, TBuild build, TClose close) {
-  table.assign(lines, TDataFile());
+void BuildInHalves(TTable& table, std::size_t lines, bool parallel, TBuild build, TClose close) {
+  table.resize(lines);  // unset: each half writes its own entries
   const std::size_t half = lines / 2;
   std::size_t counts[2] = {};
   RunBoth(parallel, [&] { counts[0] = build(0, 0, half, 0); }, [&] { counts[1] = build(1, half, lines, half); });
@@ -128,7 +128,7 @@ void BuildInHalves(TBigVector<TDataFile>& table, std::size_t lines, bool paralle
 
 // Interns the held hashes of a[numbers[0..n)] (keys of TextA in `part`,
 // numbered by position) and gives each entry its key's number.
-void InternA(TIndex& index, int part, TBigVector<TDataFile>& a, const std::int32_t* numbers, std::size_t n) {
+void InternA(TIndex& index, int part, TTable& a, const std::int32_t* numbers, std::size_t n) {
   std::uint64_t hashes[kChunk];
   std::int32_t ids[kChunk];
   for (std::size_t j = 0; j < n; ++j) hashes[j] = a[numbers[j]].HeldHash();
@@ -139,7 +139,7 @@ void InternA(TIndex& index, int part, TBigVector<TDataFile>& a, const std::int32
 // Numbers the keys of TextA that fall in one part of the index. Another
 // thread may do the same for the other part at the same time: it writes
 // only the key words of its own entries, and reads only the partners of these.
-void NumberPartOfA(int part, TIndex& index, TBigVector<TDataFile>& a) {
+void NumberPartOfA(int part, TIndex& index, TTable& a) {
   const auto n = static_cast<std::int32_t>(a.size());
   std::int32_t numbers[kChunk];
   for (std::int32_t from = 0; from < n;) {
@@ -162,7 +162,7 @@ void NumberPartOfA(int part, TIndex& index, TBigVector<TDataFile>& a) {
 // whose key is not in TextA keeps its hash and goes to `missing`.
 class TBuildB {
  public:
-  TBuildB(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TBigVector<TDataFile>& b,
+  TBuildB(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TTable& b,
           std::vector<std::int32_t>& missing)
       : keys_(keys), index_(index), a_(t.table[0]), b_(b), count_(t.count), missing_(missing),
         nA_(static_cast<std::int32_t>(a_.size())), baseB_(keys.Base(Side::B)) {}
@@ -248,8 +248,8 @@ class TBuildB {
   static constexpr std::size_t kBatch = 32;  // lines looked up together
   const TTableKeys& keys_;
   const TIndex& index_;
-  const TBigVector<TDataFile>& a_;  // TextA's table, numbered
-  TBigVector<TDataFile>& b_;        // as long as TextB has lines
+  const TTable& a_;  // TextA's table, numbered
+  TTable& b_;        // as long as TextB has lines
   const TKeyCounts& count_;         // TextA's counts, complete
   std::vector<std::int32_t>& missing_;
   std::int32_t nA_;
@@ -287,9 +287,17 @@ TKeyNumbering::~TKeyNumbering() = default;
 void TKeyNumbering::BuildTableA() {
   TState& s = *state_;
   RunBoth(s.parallel, [&] { s.keys.Prepare(Side::A); }, [&] { s.keys.Prepare(Side::B); });
+  // Most keys of TextB are those of TextA; the index grows when they are
+  // not. Its parts are made by the threads that build the table, at the end.
+  s.index.emplace(s.lines[0]->Count() + s.lines[1]->Count() / 8, s.keys);
+  static_assert(TIndex::kParts == 2, "one part per thread");
   BuildInHalves(
       s.t.A(), s.lines[0]->Count(), s.parallel,
-      [&](int, std::size_t from, std::size_t to, std::size_t at) { return BuildA(from, to, s.keys, s.t.A(), at); },
+      [&](int half, std::size_t from, std::size_t to, std::size_t at) {
+        const std::size_t count = BuildA(from, to, s.keys, s.t.A(), at);
+        s.index->MakePart(half);
+        return count;
+      },
       [](std::size_t) {});
 }
 
@@ -298,9 +306,6 @@ void TKeyNumbering::NumberA() {
   // Key numbers run over the lines of both texts; those of keys in TextA
   // stay below its number of lines, and only those are counted.
   s.t.count.Reset(s.lines[0]->Count());
-  // Most keys of TextB are those of TextA; the index grows when they are not.
-  s.index.emplace(s.lines[0]->Count() + s.lines[1]->Count() / 8, s.keys);
-  static_assert(TIndex::kParts == 2, "one part per thread");
   RunBoth(
       s.parallel, [&] { NumberPartOfA(0, *s.index, s.t.A()); }, [&] { NumberPartOfA(1, *s.index, s.t.A()); });
   for (const TDataFile& e : s.t.A()) s.t.count.Add(Side::A, e.Key());
@@ -308,8 +313,8 @@ void TKeyNumbering::NumberA() {
 
 void TKeyNumbering::BuildAndNumberB() {
   TState& s = *state_;
-  TBigVector<TDataFile>& a = s.t.A();
-  TBigVector<TDataFile>& b = s.t.B();
+  TTable& a = s.t.A();
+  TTable& b = s.t.B();
   struct alignas(64) TMissing {  // filled on two threads
     std::vector<std::int32_t> positions;
   };
@@ -324,7 +329,7 @@ void TKeyNumbering::BuildAndNumberB() {
     BuildInHalves(b, s.lines[1]->Count(), true, build, close);
   } else {
     // One range: the place in TextA is never lost for a start in the middle.
-    b.assign(s.lines[1]->Count(), TDataFile());
+    b.resize(s.lines[1]->Count());
     b.resize(build(0, 0, s.lines[1]->Count(), 0));
   }
 

@@ -3,6 +3,10 @@
 #pragma once
 
 #include <cstdint>
+#include <type_traits>
+#include <vector>
+
+#include "compare/huge_page_allocator.h"
 
 namespace rd {
 
@@ -23,11 +27,12 @@ enum class TState : std::uint8_t {
 struct TDataFile {
   static constexpr std::uint32_t kMaxKeys = std::uint32_t{1} << 29;
 
-  TDataFile() = default;
-  TDataFile(std::int32_t line, std::int32_t key) : line(line), keyState_(static_cast<std::uint32_t>(key) << 3) {}
+  TDataFile() = default;  // unset: a table is sized, then each entry is made with its line
+  TDataFile(std::int32_t line, std::int32_t key)
+      : line(line), partnerPosition(-1), keyState_(static_cast<std::uint32_t>(key) << 3) {}
 
-  std::int32_t line = 0;              // index of the line in its text, over all lines
-  std::int32_t partnerPosition = -1;  // position of the paired entry in the other table, -1 while unpaired
+  std::int32_t line;             // index of the line in its text, over all lines
+  std::int32_t partnerPosition;  // position of the paired entry in the other table, -1 while unpaired
 
   bool Paired() const { return partnerPosition >= 0; }
   std::int32_t Key() const { return static_cast<std::int32_t>(keyState_ >> 3); }
@@ -50,7 +55,12 @@ struct TDataFile {
   void Release() { partnerPosition = -1; }
 
  private:
-  std::uint32_t keyState_ = 0;  // key number << 3 | state
+  std::uint32_t keyState_;  // key number << 3 | state
 };
+
+static_assert(std::is_trivially_default_constructible_v<TDataFile>, "a table is sized without writing it");
+
+// The entries of one text, in text order.
+using TTable = std::vector<TDataFile, TUnsetHugePageAllocator<TDataFile>>;
 
 }  // namespace rd

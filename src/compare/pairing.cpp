@@ -7,6 +7,8 @@
 // before it, and its marking visits each entry once.
 #include "compare/pairing.h"
 
+#include "compare/run_both.h"
+
 #include <algorithm>
 #include <cassert>
 #include <optional>
@@ -15,10 +17,10 @@ namespace rd {
 
 namespace {
 
-using Table = TBigVector<TDataFile>;
+using Table = TTable;
 
-template <class T>
-std::int32_t Size(const TBigVector<T>& v) {
+template <class TVector>
+std::int32_t Size(const TVector& v) {
   return static_cast<std::int32_t>(v.size());
 }
 
@@ -208,28 +210,44 @@ void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
 
 // A key of TextA is numbered by the position of its first entry there, so
 // the one A entry of a key found once on each side is the entry at its number.
+// The A entry keeps its state, Same from the numbering, which lets the A
+// entries be classified at the same time.
 void PairOnce(Table& a, std::int32_t key, Table& b, std::int32_t posB) {
   assert(a[key].Key() == key && "a key of TextA is the position of its first entry");
-  Pair(a, key, b, posB, TState::Same);
+  assert(a[key].State() == TState::Same && !a[key].Paired() && !b[posB].Paired() && "an entry is paired once");
+  a[key].partnerPosition = posB;
+  b[posB].partnerPosition = key;
+  b[posB].SetState(TState::Same);
 }
 
 }  // namespace
 
+// Each half of both tables may be classified on a thread of its own: the A
+// loop writes the states of A entries whose keys do not occur once on each
+// side, the B loop the partners of those whose keys do. Most lines of TextB
+// follow those of TextA, so each thread mostly touches its own half of A.
 void ClassifyByCount(TLineTables& t) {
   Table& a = t.A();
   Table& b = t.B();
   const TKeyCounts& count = t.count;
   const auto once = [&](std::int32_t key) { return count.Of(Side::A, key) == 1 && count.Of(Side::B, key) == 1; };
-  for (TDataFile& e : a) {
-    if (count.Of(Side::B, e.Key()) == 0) e.SetState(TState::Added);
-    else if (!once(e.Key())) e.SetState(TState::Pending);
-  }
-  for (std::int32_t j = 0; j < Size(b); ++j) {
-    const std::int32_t key = b[j].Key();
-    if (count.Of(Side::A, key) == 0) b[j].SetState(TState::Added);
-    else if (!once(key)) b[j].SetState(TState::Pending);
-    else PairOnce(a, key, b, j);
-  }
+  // Positions [from, to) of the half of a table of n entries.
+  const auto from = [](int half, std::int32_t n) { return half == 0 ? 0 : n / 2; };
+  const auto to = [](int half, std::int32_t n) { return half == 0 ? n / 2 : n; };
+  const auto classify = [&](int half) {
+    for (std::int32_t i = from(half, Size(a)); i < to(half, Size(a)); ++i) {
+      TDataFile& e = a[i];
+      if (count.Of(Side::B, e.Key()) == 0) e.SetState(TState::Added);
+      else if (!once(e.Key())) e.SetState(TState::Pending);
+    }
+    for (std::int32_t j = from(half, Size(b)); j < to(half, Size(b)); ++j) {
+      const std::int32_t key = b[j].Key();
+      if (count.Of(Side::A, key) == 0) b[j].SetState(TState::Added);
+      else if (!once(key)) b[j].SetState(TState::Pending);
+      else PairOnce(a, key, b, j);
+    }
+  };
+  RunBoth(a.size() + b.size() >= kParallelFrom, [&] { classify(0); }, [&] { classify(1); });
 }
 
 void ExtendPairs(TLineTables& t) {
@@ -350,8 +368,10 @@ void PairChanged(TLineTables& t) {
 
 PerSide<TDiffList> ListDifferences(const TLineTables& t) {
   PerSide<TDiffList> lists;
-  AppendDifferences(t.table[0], t.table[1], lists[0]);
-  AppendDifferences(t.table[1], t.table[0], lists[1]);
+  RunBoth(
+      t.table[0].size() + t.table[1].size() >= kParallelFrom,
+      [&] { AppendDifferences(t.table[0], t.table[1], lists[0]); },
+      [&] { AppendDifferences(t.table[1], t.table[0], lists[1]); });
   return lists;
 }
 

@@ -17,11 +17,11 @@ namespace rd {
 // in TextA's table; keys found only in TextB have numbers from the number of
 // lines of TextA on.
 struct TLineTables {
-  PerSide<TBigVector<TDataFile>> table;     // text order
+  PerSide<TTable> table;     // text order
   TKeyCounts count;
 
-  TBigVector<TDataFile>& A() { return table[0]; }
-  TBigVector<TDataFile>& B() { return table[1]; }
+  TTable& A() { return table[0]; }
+  TTable& B() { return table[1]; }
 };
 
 // Marks each entry Added, Same (paired: its key occurs once on each side) or

@@ -7,6 +7,9 @@
 
 namespace rd {
 
+// Below this many lines or entries a second thread costs more than it saves.
+inline constexpr std::size_t kParallelFrom = std::size_t{1} << 17;
+
 // Returns when both are done. An exception from either is thrown again
 // here (the first's when both throw), and never before the other is done.
 template <class TFirst, class TSecond>
