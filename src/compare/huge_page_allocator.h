@@ -68,4 +68,14 @@ struct TUnsetHugePageAllocator : THugePageAllocator<T> {
   }
 };
 
+// A vector for arrays with an entry per line whose entries are all written
+// before they are read.
+template <class T>
+using TUnsetVector = std::vector<T, TUnsetHugePageAllocator<T>>;
+
+// A vector for arrays with an entry per line whose entries are all written
+// before they are read.
+template <class T>
+using TUnsetVector = std::vector<T, TUnsetHugePageAllocator<T>>;
+
 }  // namespace rd

@@ -61,6 +61,6 @@ struct TDataFile {
 static_assert(std::is_trivially_default_constructible_v<TDataFile>, "a table is sized without writing it");
 
 // The entries of one text, in text order.
-using TTable = std::vector<TDataFile, TUnsetHugePageAllocator<TDataFile>>;
+using TTable = TUnsetVector<TDataFile>;
 
 }  // namespace rd

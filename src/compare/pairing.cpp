@@ -51,7 +51,7 @@ class TSkipList {
   void Remove(std::int32_t x) { next_[x] = x + 1; }
 
  private:
-  TBigVector<std::int32_t> next_;
+  TUnsetVector<std::int32_t> next_;
 };
 
 // Sorts key << 32 | position words that come in position order, by key and
@@ -185,7 +185,7 @@ class TAscendingRuns {
   std::int32_t Ahead(std::int32_t q) const { return (mark_[q] >= q ? mark_[q] : mark_[mark_[q]]) - q + 1; }
 
  private:
-  TBigVector<std::int32_t> mark_;
+  TUnsetVector<std::int32_t> mark_;
 };
 
 // Marks the A entries at first..last, and their partners, as Moved. An entry
@@ -262,7 +262,7 @@ void ExtendPairs(TLineTables& t) {
   };
 
   // Forward. skip[x]: first B position at or after x that is not Added, nB if none.
-  TBigVector<std::int32_t> skip(nB + 1);
+  TUnsetVector<std::int32_t> skip(nB + 1);
   skip[nB] = nB;
   for (std::int32_t j = nB - 1; j >= 0; --j) skip[j] = b[j].State() == TState::Added ? skip[j + 1] : j;
   std::int32_t cursor = -1;
