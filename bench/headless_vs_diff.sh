@@ -12,10 +12,13 @@ trap 'rm -rf "$work"' EXIT
 "$build"/bench/make_text_pair "$lines" "$work/a.txt" "$work/b.txt"
 : > "$work/r.txt"
 
-# Prints "seconds kilobytes" of one run of the command.
+# Prints "seconds kilobytes" of one run of the command: the wall time to the
+# microsecond (time(1) gives hundredths), the peak from time(1).
 measure() {
-  /usr/bin/time -f '%e %M' -o "$work/time.txt" "$@" > /dev/null || true
-  tail -n 1 "$work/time.txt"
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$work/time.txt" "$@" > /dev/null || true
+  local end=$EPOCHREALTIME
+  echo "$(awk -v s="$start" -v e="$end" 'BEGIN { printf "%.4f", e - s }') $(tail -n 1 "$work/time.txt")"
 }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
@@ -35,7 +38,7 @@ size=$(stat -c %s "$work/a.txt")
 echo "pair: $lines lines, $size bytes each; report: $(grep -c '' "$work/r.txt") lines"
 awk -v rt="$rt" -v rm="$rm_" -v dt="$dt" -v dm="$dm" 'BEGIN {
   printf "%-22s %10s %12s\n", "tool", "wall s", "peak MB"
-  printf "%-22s %10.2f %12.1f\n", "RavelleDiff headless", rt, rm / 1024
-  printf "%-22s %10.2f %12.1f\n", "GNU diff", dt, dm / 1024
+  printf "%-22s %10.3f %12.1f\n", "RavelleDiff headless", rt, rm / 1024
+  printf "%-22s %10.3f %12.1f\n", "GNU diff", dt, dm / 1024
   printf "ratio time %.2f, ratio memory %.2f (report / diff; target at most 0.25 and 0.75)\n", rt / dt, rm / dm
 }'
