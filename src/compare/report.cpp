@@ -1,6 +1,7 @@
 #include "compare/report.h"
 
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -42,6 +43,14 @@ std::string ReportMessage(std::string_view message, std::string_view pathA, std:
   return OneLine(ToSjis(message));
 }
 
+// "N>", written without a string of its own.
+struct LineNumber {
+  explicit LineNumber(std::int32_t n) : end(std::to_chars(text, text + sizeof text - 1, n).ptr) { *end++ = '>'; }
+  std::string_view View() const { return std::string_view(text, static_cast<std::size_t>(end - text)); }
+  char text[16];
+  char* end;
+};
+
 std::string_view LineAt(const TLineList& lines, std::int32_t i) {
   return i >= 0 && static_cast<std::size_t>(i) < lines.Count() ? lines[i] : std::string_view();
 }
@@ -74,17 +83,19 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
   AppendLine(out, "ErrB=", std::to_string(diffB.size()), count);
   AppendLine(out, "[RESULT]");
   AppendLine(out, "[TextA]");
+  // Room for the result lines at a guess of 64 bytes each: a few copies of
+  // a large report fewer.
+  out.reserve(out.size() + (2 * diffA.size() + diffB.size()) * 64);
   for (const TDiffEntry& e : diffA) {
-    const std::string n = std::to_string(e.line) + ">";
     if (e.kind == KindAdded) {
-      AppendLine(out, "INS:A", n, LineAt(linesA, e.line));
+      AppendLine(out, "INS:A", LineNumber(e.line).View(), LineAt(linesA, e.line));
       continue;
     }
-    AppendLine(out, e.kind == KindMoved ? "MOV:A" : "UDT:A", n, LineAt(linesA, e.line));
-    AppendLine(out, "    B", std::to_string(e.partner) + ">", LineAt(linesB, e.partner));
+    AppendLine(out, e.kind == KindMoved ? "MOV:A" : "UDT:A", LineNumber(e.line).View(), LineAt(linesA, e.line));
+    AppendLine(out, "    B", LineNumber(e.partner).View(), LineAt(linesB, e.partner));
   }
   for (const TDiffEntry& e : diffB)
-    if (e.kind == KindAdded) AppendLine(out, "INS:B", std::to_string(e.line) + ">", LineAt(linesB, e.line));
+    if (e.kind == KindAdded) AppendLine(out, "INS:B", LineNumber(e.line).View(), LineAt(linesB, e.line));
   return out;
 }
 
