@@ -13,17 +13,13 @@
 #include "compare/comparison.h"
 #include "compare/key_numbering.h"
 #include "compare/line_key.h"
+#include "test_texts.h"
 
 namespace rd {
 namespace {
 
-using Text = std::vector<std::string>;
-
-TLineList ToList(const Text& t) {
-  TLineList list;
-  for (const std::string& line : t) list.Add(line);
-  return list;
-}
+using testing::Text;
+using testing::ToList;
 
 struct TExpected {
   PerSide<std::vector<std::int32_t>> line;  // per entry

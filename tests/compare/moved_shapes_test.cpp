@@ -12,17 +12,13 @@
 
 #include "compare/comparison.h"
 #include "literal_compare.h"
+#include "test_texts.h"
 
 namespace rd {
 namespace {
 
-using Text = std::vector<std::string>;
-
-TLineList ToList(const Text& t) {
-  TLineList list;
-  for (const std::string& line : t) list.Add(line);
-  return list;
-}
+using testing::Text;
+using testing::ToList;
 
 Text Unique(std::size_t n) {
   Text t;

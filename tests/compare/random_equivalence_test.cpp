@@ -11,11 +11,13 @@
 
 #include "compare/comparison.h"
 #include "literal_compare.h"
+#include "test_texts.h"
 
 namespace rd {
 namespace {
 
-using Text = std::vector<std::string>;
+using testing::Text;
+using testing::ToList;
 
 class Generator {
  public:
@@ -111,12 +113,6 @@ class Generator {
   bool japanese_ = false;
   int pieces_ = 4;  // at most, in a Japanese line
 };
-
-TLineList ToList(const Text& t) {
-  TLineList list;
-  for (const std::string& line : t) list.Add(line);
-  return list;
-}
 
 void ExpectWellFormed(const TComparison& cmp, std::size_t sizeA, std::size_t sizeB) {
   const PerSide<std::size_t> size = {sizeA, sizeB};
