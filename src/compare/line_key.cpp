@@ -125,7 +125,8 @@ std::uint16_t FullWidthKana(unsigned char c, unsigned char next, std::size_t& us
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
 constexpr std::uint64_t kHighBits = 0x8080808080808080ULL;
 
-// The high bit of every byte below 0x21 (white space), of every a-z.
+// The high bit of every byte below 0x21 (white space), of every a-z. (WhiteBits
+// also marks the bytes 0x80 to 0xA0: callers take bytes of 0x80 and above apart.)
 constexpr std::uint64_t WhiteBits(std::uint64_t x) { return ~((x | kHighBits) - kOnes * 0x21) & kHighBits; }
 constexpr std::uint64_t LowerBits(std::uint64_t x) {
   return (x + kOnes * (0x80 - 'a')) & ~(x + kOnes * (0x80 - 'z' - 1)) & kHighBits;
@@ -254,8 +255,9 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
       if (i + 8 <= n) {
         std::memcpy(&x, s + i, 8);
         // The run of white space, or of other ASCII, that starts here,
-        // up to eight bytes in one step.
-        const std::uint64_t white = WhiteBits(x);
+        // up to eight bytes in one step. WhiteBits marks some bytes of
+        // 0x80 and above too: only bytes below 0x80 are white space.
+        const std::uint64_t white = WhiteBits(x) & ~x;
         if (white & 0x80) {
           const auto run = static_cast<std::size_t>(std::countr_zero(~white & kHighBits)) / 8;
           if (o.AllSpace) {

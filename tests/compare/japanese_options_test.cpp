@@ -3,10 +3,12 @@
 // written in UTF-8 here and compared as Shift_JIS.
 #include <gtest/gtest.h>
 
+#include <random>
 #include <string>
 
 #include "compare/comparison.h"
 #include "compare/line_key.h"
+#include "literal_compare.h"
 #include "textcode/utf8_convert.h"
 
 namespace rd {
@@ -159,6 +161,40 @@ TEST(JapaneseOptions, OffLeavesTheKeysAlone) {
   EXPECT_EQ(KeyOf(Sjis("　abc　 "), Opts("R")), Sjis("　abc　"));
   EXPECT_EQ(KeyOf(Sjis("ａbc"), Opts("T")), Sjis("ａBC"));
   EXPECT_EQ(KeyOf(Sjis("ｶﾞ"), Opts("")), Sjis("ｶﾞ"));
+}
+
+}  // namespace
+}  // namespace rd
+
+namespace rd {
+namespace {
+
+// Folded keys against the literal definition, on long random lines of
+// bytes that matter: white space (NUL to blank), ASCII letters in both
+// cases, lead bytes with trail bytes of every kind, lead bytes alone,
+// half-width kana and their marks, and bytes that start no character.
+TEST(JapaneseOptions, FoldedKeysOfRandomLinesAreTheLiteralOnes) {
+  static const unsigned char kBytes[] = {0x00, 0x05, 0x09, 0x1C, 0x20, 'a', 'z', 'A', 'Q', '1', '#', '_', '~',
+                                         0x80, 0x81, 0x82, 0x83, 0x8D, 0x9A, 0x9F, 0xA0, 0xA1, 0xB3, 0xB6, 0xCA,
+                                         0xDE, 0xDF, 0xE0, 0xEE, 0xFA, 0xFC, 0xFD, 0xFF, 0x40, 0x4F, 0x5B, 0x60,
+                                         0x7E, 0x94, 0x9B};
+  std::mt19937 rng(8);
+  const auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (int it = 0; it < 200000; ++it) {
+    TCompareOptions o;
+    o.TrimLR = below(3) == 0;
+    o.TrimR = below(2) == 0;
+    o.Blank = below(2) == 0;
+    o.Text = below(3) == 0;
+    do {
+      o.Width = below(2) == 0;
+      o.ZSpace = below(2) == 0;
+      o.AllSpace = below(2) == 0;
+    } while (!FoldsKeys(o));
+    std::string line;
+    for (int n = below(40); n > 0; --n) line += static_cast<char>(kBytes[below(static_cast<int>(std::size(kBytes)))]);
+    ASSERT_EQ(KeyOf(line, o), testing::JapaneseKey(line, o)) << "iteration " << it;
+  }
 }
 
 }  // namespace

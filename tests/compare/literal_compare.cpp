@@ -120,7 +120,7 @@ std::string Join(const std::vector<std::string>& chars, std::size_t from, std::s
 }
 
 // The key under a width or space option, or nothing when the line takes no part.
-std::optional<std::string> JapaneseKey(const std::string& line, const TCompareOptions& o) {
+std::optional<std::string> CharacterKey(const std::string& line, const TCompareOptions& o) {
   std::vector<std::string> chars = Characters(line);
   if (o.Width) {
     std::vector<std::string> folded;
@@ -166,7 +166,7 @@ Table Build(const std::vector<std::string>& lines, const TCompareOptions& o) {
   for (std::size_t i = 0; i < lines.size(); ++i) {
     std::string key;
     if (japanese) {
-      const std::optional<std::string> k = JapaneseKey(lines[i], o);
+      const std::optional<std::string> k = CharacterKey(lines[i], o);
       if (!k) continue;
       key = *k;
     } else {
@@ -405,6 +405,8 @@ TDiffList List(const Table& t) {
 }
 
 }  // namespace
+
+std::optional<std::string> JapaneseKey(const std::string& line, const TCompareOptions& o) { return CharacterKey(line, o); }
 
 LiteralResult LiteralCompare(const std::vector<std::string>& a, const std::vector<std::string>& b,
                              const TCompareOptions& options) {

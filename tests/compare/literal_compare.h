@@ -3,6 +3,7 @@
 // comparison is defined. The engine must give exactly its results.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,5 +21,9 @@ struct LiteralResult {
 
 LiteralResult LiteralCompare(const std::vector<std::string>& a, const std::vector<std::string>& b,
                              const TCompareOptions& options);
+
+// The key of a line under a width or space option, character by character,
+// or nothing when the line takes no part.
+std::optional<std::string> JapaneseKey(const std::string& line, const TCompareOptions& o);
 
 }  // namespace rd::testing

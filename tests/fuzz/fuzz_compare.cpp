@@ -1,12 +1,14 @@
 // CompareTexts on two fuzzed texts with fuzzed options, against the literal
 // implementation of the comparison: the same message and the same
-// difference lists, which are well formed.
+// difference lists, which are well formed; and the keys numbered on one
+// thread and on two: the same numbers and counts.
 #include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "compare/comparison.h"
+#include "compare/key_numbering.h"
 #include "fuzz_check.h"
 #include "literal_compare.h"
 
@@ -51,6 +53,26 @@ void ExpectWellFormed(const TComparison& cmp, std::size_t sizeA, std::size_t siz
   }
 }
 
+void ExpectSameNumbers(const TLineList& a, const TLineList& b, const TCompareOptions& options) {
+  PerSide<TLineTables> t;
+  for (const bool parallel : {false, true}) {
+    TLineTables& own = t[parallel ? 1 : 0];
+    TKeyNumbering numbering(a, b, options, own, parallel);
+    numbering.BuildTableA();
+    if (own.A().empty()) return;
+    numbering.NumberA();
+    numbering.BuildAndNumberB();
+  }
+  for (const Side side : {Side::A, Side::B}) {
+    const TTable& one = t[0].table[Index(side)];
+    const TTable& two = t[1].table[Index(side)];
+    RD_FUZZ_CHECK(one.size() == two.size());
+    for (std::size_t j = 0; j < one.size(); ++j) RD_FUZZ_CHECK(one[j].line == two[j].line && one[j].Key() == two[j].Key());
+  }
+  for (std::int32_t key = 0; key < static_cast<std::int32_t>(a.Count()); ++key)
+    for (const Side side : {Side::A, Side::B}) RD_FUZZ_CHECK(t[0].count.Of(side, key) == t[1].count.Of(side, key));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -60,6 +82,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   options.TrimR = data[0] & 2;
   options.Blank = data[0] & 4;
   options.Text = data[0] & 8;
+  options.Width = data[0] & 16;
+  options.ZSpace = data[0] & 32;
+  options.AllSpace = data[0] & 64;
   const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   const std::size_t nul = rest.find('\0');
   const Text a = Lines(rest.substr(0, nul));
@@ -67,9 +92,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The literal implementation is quadratic in places: small texts only.
   if (a.size() > 400 || b.size() > 400) return 0;
 
+  const TLineList listA = ToList(a);
+  const TLineList listB = ToList(b);
+  ExpectSameNumbers(listA, listB, options);
   TComparison cmp;
   cmp.Options = options;
-  const std::string message = cmp.CompareTexts(ToList(a), ToList(b), false, "A", "B");
+  const std::string message = cmp.CompareTexts(listA, listB, false, "A", "B");
   const testing::LiteralResult expected = testing::LiteralCompare(a, b, options);
   if (expected.noData) {
     RD_FUZZ_CHECK(message == std::string("データがありません") + (expected.emptySide == Side::A ? "A" : "B"));
