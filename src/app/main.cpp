@@ -4,10 +4,13 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "app/command_line.h"
+#include "app/display_check.h"
 #include "app/gui_entry.h"
 #include "app/headless.h"
 #include "app/program_folder.h"
@@ -43,8 +46,8 @@ bool HasDisplay() {
 
 // One line on standard error: why no window opens, and the named files that
 // were not found (the reason the headless report did not run).
-int NoDisplay(const rd::TCommandLine& line) {
-  std::string text = "ウィンドウを表示できません（ディスプレイがありません）。";
+int NoDisplay(const rd::TCommandLine& line, const std::string& reason = "ディスプレイがありません") {
+  std::string text = "ウィンドウを表示できません（" + reason + "）。";
   if (!line.missing.empty()) {
     text += "見つからないファイル: ";
     for (std::size_t i = 0; i < line.missing.size(); ++i) text += (i ? ", " : "") + line.missing[i];
@@ -72,5 +75,7 @@ int main(int argc, char** argv) {
   rd::ResolveFiles(line, rd::FileExists);
   if (line.Headless()) return rd::RunHeadless(programDir, line);
   if (!HasDisplay()) return NoDisplay(line);
+  if (const std::optional<std::string> display = rd::UnreachableXDisplay())
+    return NoDisplay(line, "ディスプレイ " + *display + " に接続できません");
   return RunWindows(argc, argv, programDir, line);
 }

@@ -295,6 +295,16 @@ TEST_F(Headless, NoDisplayEndsWithOneLineNamingTheMissingFile) {
   ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイがありません）");
 }
 
+// A display that does not answer used to let Qt abort (status 134) too.
+TEST_F(Headless, AnUnreachableDisplayEndsWithOneLine) {
+  if (std::system("test -e /usr/lib/x86_64-linux-gnu/libxcb.so.1 || ldconfig -p | grep -q libxcb.so.1") != 0)
+    GTEST_SKIP() << "no X client library to ask the display";
+  EXPECT_EQ(Run("", "DISPLAY=:9871"), 1);
+  ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイ :9871 に接続できません）");
+  EXPECT_EQ(Run("", "DISPLAY=not-a-display QT_QPA_PLATFORM=xcb"), 1);
+  ExpectOneErrorLine("ウィンドウを表示できません（ディスプレイ not-a-display に接続できません）");
+}
+
 TEST_F(Headless, HelpAndVersion) {
   EXPECT_EQ(Run("--help > '" + dir_.Path() + "out.txt'", "LANG=C LC_ALL="), 0);
   EXPECT_TRUE(Slurp(dir_.Path() + "out.txt").starts_with("Usage: RavelleDiff [FILE_A [FILE_B]]"));
