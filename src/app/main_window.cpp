@@ -17,6 +17,8 @@
 #include <QSplitter>
 #include <QToolButton>
 
+#include <filesystem>
+
 #include "app/companion_server.h"
 #include "app/icons.h"
 #include "app/message_boxes.h"
@@ -26,6 +28,7 @@
 #include "compare/comparison.h"
 #include "editor/editor_fonts.h"
 #include "editor/editor_widget.h"
+#include "export/workbook_automation.h"
 
 namespace rd {
 
@@ -105,6 +108,7 @@ void TForm1::Start() {
   }
   if (!start_.texta.empty() && !start_.textb.empty()) BtnChkClick();
   TidyCheckFolder(CheckFolder(programDir_));
+  TidyExportFolder(ExportFolder(), std::filesystem::file_time_type::clock::now());
 }
 
 // ---- layout -------------------------------------------------------------------------

@@ -7,6 +7,7 @@
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
@@ -295,6 +296,22 @@ std::string ExportFolder() {
   }
   if (base.back() != '/') base += '/';
   return base + "RavelleDiff/";
+}
+
+void TidyExportFolder(const std::string& folder, std::filesystem::file_time_type now, int days) {
+  namespace fs = std::filesystem;
+  const fs::file_time_type before = now - std::chrono::hours(24) * days;
+  std::error_code ec;
+  fs::directory_iterator it(folder, ec);
+  for (; !ec && it != fs::directory_iterator(); it.increment(ec)) {
+    const fs::path& path = it->path();
+    if (path.extension() != ".xlsx" || it->is_symlink(ec) || !it->is_regular_file(ec)) continue;
+    std::error_code timeError;
+    const fs::file_time_type written = fs::last_write_time(path, timeError);
+    if (timeError || written > before) continue;
+    std::error_code ignored;
+    fs::remove(path, ignored);
+  }
 }
 
 }  // namespace rd

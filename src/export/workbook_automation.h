@@ -10,6 +10,7 @@
 // in memory until a lower row is touched, and cannot be changed after that.
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
@@ -60,5 +61,11 @@ class TWorkbookAutomation : public TAutomation {
 // The program's cache folder with a trailing "/": $XDG_CACHE_HOME/RavelleDiff/
 // when that is an absolute path, else $HOME/.cache/RavelleDiff/.
 std::string ExportFolder();
+
+// An exported workbook stands for an unsaved one in the user's spreadsheet
+// application: the workbooks (*.xlsx, and temporary files left by a failed
+// export) that `folder` holds from `days` days before `now` and earlier
+// are removed, so that they do not pile up. Nothing else is touched.
+void TidyExportFolder(const std::string& folder, std::filesystem::file_time_type now, int days = 7);
 
 }  // namespace rd

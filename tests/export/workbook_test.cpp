@@ -301,3 +301,38 @@ TEST(WorkbookBackend, ALineLongerThanACellHoldsEndsTheTransferWithTheRowsWritten
 
 }  // namespace
 }  // namespace rd
+
+namespace rd {
+namespace {
+
+// Exported workbooks are unsaved ones: a week after they were written they
+// go, and nothing else in the folder does.
+TEST(TidyExportFolder, RemovesOnlyOldWorkbooks) {
+  namespace fs = std::filesystem;
+  testing::TempFolder dir;
+  const fs::file_time_type now = fs::file_time_type::clock::now();
+  const auto write = [&](const std::string& name, std::chrono::hours age) {
+    const std::string path = dir.Write(name, "x");
+    fs::last_write_time(path, now - age);
+    return path;
+  };
+  const std::string oldBook = write("Sheet1.xlsx", std::chrono::hours(24 * 8));
+  const std::string oldTemp = write(".export-ab12CD.xlsx", std::chrono::hours(24 * 30));
+  const std::string newBook = write("Sheet1 (2).xlsx", std::chrono::hours(24 * 6));
+  const std::string oldOther = write("notes.txt", std::chrono::hours(24 * 30));
+  fs::create_directories(dir.Path() + "check.xlsx");
+  fs::last_write_time(dir.Path() + "check.xlsx", now - std::chrono::hours(24 * 30));
+  fs::create_symlink(newBook, dir.Path() + "link.xlsx");
+
+  TidyExportFolder(dir.Path(), now);
+  EXPECT_FALSE(fs::exists(oldBook));
+  EXPECT_FALSE(fs::exists(oldTemp));
+  EXPECT_TRUE(fs::exists(newBook));
+  EXPECT_TRUE(fs::exists(oldOther));
+  EXPECT_TRUE(fs::is_directory(dir.Path() + "check.xlsx"));
+  EXPECT_TRUE(fs::is_symlink(dir.Path() + "link.xlsx"));
+  TidyExportFolder(dir.Path() + "missing/", now);  // a folder not there yet: nothing happens
+}
+
+}  // namespace
+}  // namespace rd
