@@ -73,9 +73,4 @@ struct TUnsetHugePageAllocator : THugePageAllocator<T> {
 template <class T>
 using TUnsetVector = std::vector<T, TUnsetHugePageAllocator<T>>;
 
-// A vector for arrays with an entry per line whose entries are all written
-// before they are read.
-template <class T>
-using TUnsetVector = std::vector<T, TUnsetHugePageAllocator<T>>;
-
 }  // namespace rd

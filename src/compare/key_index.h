@@ -14,8 +14,8 @@
 #pragma once
 
 #include <algorithm>
-#include <cassert>
 #include <bit>
+#include <cassert>
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -35,7 +35,7 @@ std::uint64_t HashBytes(std::string_view bytes);
 template <class TKeys>
 class TKeyIndex {
  public:
-  // Small enough parts for one to stay in a core's own cache while it is filled.
+  // One part for each thread of a comparison.
   static constexpr int kParts = 2;
 
   // The part of a key with this hash: a bit that neither the home slot nor

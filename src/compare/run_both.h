@@ -2,6 +2,7 @@
 // second thread when asked and when one can be had, else one after the other.
 #pragma once
 
+#include <cstddef>
 #include <future>
 #include <system_error>
 
