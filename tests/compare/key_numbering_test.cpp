@@ -109,15 +109,7 @@ class TTexts {
     return t;
   }
   TCompareOptions Options() {
-    TCompareOptions o;
-    o.TrimLR = Below(3) == 0;
-    o.TrimR = Below(2) == 0;
-    o.Blank = Below(3) != 0;
-    o.Text = Below(3) == 0;
-    o.Width = Below(4) == 0;
-    o.ZSpace = Below(4) == 0;
-    o.AllSpace = Below(4) == 0;
-    return o;
+    return testing::RandomOptions([this](int n) { return Below(n); }, true, 4);
   }
 
  private:

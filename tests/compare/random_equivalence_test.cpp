@@ -77,17 +77,7 @@ class Generator {
   }
 
   TCompareOptions Options() {
-    TCompareOptions o;
-    o.TrimLR = Below(3) == 0;
-    o.TrimR = Below(2) == 0;
-    o.Blank = Below(3) != 0;
-    o.Text = Below(3) == 0;
-    if (japanese_) {
-      o.Width = Below(2) == 0;
-      o.ZSpace = Below(2) == 0;
-      o.AllSpace = Below(3) == 0;
-    }
-    return o;
+    return testing::RandomOptions([this](int n) { return Below(n); }, japanese_);
   }
 
  private:
