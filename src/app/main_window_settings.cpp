@@ -64,6 +64,8 @@ void TForm1::ApplySettings() {
   }
   infoMemo_->SetFont(font);
   infoMemo_->Model().SetTabSpaceCount(e.TabIndent);
+  // The characters that differ in a changed line depend on the options.
+  if (!(comparison_.Options == settings_.Check)) colouring_.DropCharDiffs();
   comparison_.Options = settings_.Check;
   RepaintPanes();
   PnlErrResize();

@@ -340,6 +340,20 @@ class ViewsWindowTest : public QObject {
     QVERIFY(shots() != off);
   }
 
+  // Changed options reach the characters painted at once: the stretches
+  // kept from before are not shown under the new options.
+  void changedOptionsRepaintTheCharacters() {
+    TForm1& f = Make(SjisText({"head", "Value x", "end"}), SjisText({"head", "VALUE y", "end"}));
+    TEditor* a = f.Memo(Side::A);
+    QCOMPARE(CellColour(a, 1, 1), kUpdChar);  // "alue" against "ALUE"
+    QCOMPARE(CellColour(a, 1, 6), kUpdChar);
+    f.Settings().Check.Text = true;
+    f.ApplySettings();
+    QApplication::processEvents();
+    QCOMPARE(CellColour(a, 1, 1), kUpd);  // letter case no longer counts
+    QCOMPARE(CellColour(a, 1, 6), kUpdChar);
+  }
+
   // A Japanese document and its revision with the width and space options
   // on: the screenshot of the README (doc/char_diff.png).
   void screenshotOfAJapaneseComparison() {
