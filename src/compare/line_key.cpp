@@ -6,6 +6,10 @@
 #include <cassert>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace rd {
 
 std::string_view TrimBoth(std::string_view s) {
@@ -219,8 +223,41 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
   for (std::size_t i = from; i < to; i += 8, w += 8) std::memcpy(w, s + i, 8);
 }
 
-// FoldKey for lines that PlainAsciiKey does not answer.
-[[gnu::noinline]] static std::optional<TFoldedKey> FoldChars(std::string_view line, const TCompareOptions& o, char* out) {
+// The double-byte characters that no option of a set changes, one bit for
+// every lead and trail byte: a run of kanji and kana is found one look-up a
+// character.
+class TQuietPairs {
+ public:
+  template <class TMayFold>
+  explicit TQuietPairs(TMayFold mayFold) {
+    for (unsigned lead = 0; lead < 256; ++lead)
+      for (unsigned trail = 0; trail < 256; ++trail)
+        if (IsSjisLead(static_cast<std::uint8_t>(lead)) && IsTrail(static_cast<unsigned char>(trail)) &&
+            !mayFold(static_cast<unsigned char>(lead), static_cast<unsigned char>(trail)))
+          bits_[lead * 4 + trail / 64] |= std::uint64_t{1} << (trail % 64);
+  }
+  bool Has(unsigned char lead, unsigned char trail) const { return (bits_[lead * 4u + trail / 64u] >> (trail % 64u)) & 1; }
+
+ private:
+  std::uint64_t bits_[256 * 4] = {};
+};
+
+template <bool kWidth, bool kZSpace>
+const TQuietPairs& QuietPairs() {
+  static const TQuietPairs pairs([](unsigned char lead, unsigned char trail) {
+    TCompareOptions o;
+    o.Width = kWidth;
+    o.ZSpace = kZSpace;
+    return MayFold(lead, trail, o);
+  });
+  return pairs;
+}
+
+// FoldKey for lines that PlainAsciiKey does not answer, with the options
+// that change characters fixed when it is compiled.
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+std::optional<TFoldedKey> FoldCharsAs(std::string_view line, const TCompareOptions& o, char* out) {
+  const TQuietPairs& quiet = QuietPairs<kWidth, kZSpace>();
   const auto* s = reinterpret_cast<const unsigned char*>(line.data());
   const std::size_t n = line.size();
   char* w = out;
@@ -241,7 +278,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
     solidEnd = w;
   };
   const auto upper = [&](unsigned char c) {
-    const char u = static_cast<char>(o.Text && c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
+    const char u = static_cast<char>(kText && c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c);
     changed |= u != static_cast<char>(c);
     return u;
   };
@@ -251,6 +288,27 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
     char* const at = w;
     const std::size_t from = i;
     if (c < 0x80) {
+#if defined(__SSE2__)
+      if (!kText && i + 16 <= n) {
+        // The same runs as below, up to sixteen bytes in one step.
+        const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+        const auto high = static_cast<unsigned>(_mm_movemask_epi8(v));
+        const auto white = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmplt_epi8(v, _mm_set1_epi8(0x21)))) & ~high;
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(w), v);  // only the run's bytes count
+        if (white & 1) {
+          const auto run = static_cast<std::size_t>(std::countr_zero(~white));
+          if (kAllSpace) drop();
+          else w += run;
+          i += run;
+          continue;
+        }
+        const auto run = static_cast<std::size_t>(std::countr_zero(high | white | 0x10000u));
+        w += run;
+        written(at, i);
+        i += run;
+        continue;
+      }
+#endif
       std::uint64_t x;
       if (i + 8 <= n) {
         std::memcpy(&x, s + i, 8);
@@ -260,7 +318,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
         const std::uint64_t white = WhiteBits(x) & ~x;
         if (white & 0x80) {
           const auto run = static_cast<std::size_t>(std::countr_zero(~white & kHighBits)) / 8;
-          if (o.AllSpace) {
+          if (kAllSpace) {
             drop();
           } else {
             std::memcpy(w, &x, 8);  // only `run` of them count
@@ -272,7 +330,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
         // Upper-casing a byte of 0x80 or more may carry into the bytes
         // after it, never into those before: the run's bytes are right.
         const auto run = static_cast<std::size_t>(std::countr_zero((x & kHighBits) | white)) / 8;
-        if (o.Text) {
+        if (kText) {
           const std::uint64_t u = UpperAscii(x);
           const std::uint64_t inRun = run == 8 ? ~std::uint64_t{0} : (std::uint64_t{1} << (8 * run)) - 1;
           changed |= ((u ^ x) & inRun) != 0;
@@ -286,7 +344,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
       }
       ++i;
       if (IsCompareSpace(c)) {
-        if (o.AllSpace) drop();
+        if (kAllSpace) drop();
         else *w++ = static_cast<char>(c);
         continue;
       }
@@ -297,7 +355,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
     if (IsSjisLead(c) && i + 1 < n && IsTrail(s[i + 1])) {
       // Kanji and kana mostly come in runs that no option changes: copied as they are.
       std::size_t end = i;
-      while (end + 1 < n && IsSjisLead(s[end]) && IsTrail(s[end + 1]) && !MayFold(s[end], s[end + 1], o)) end += 2;
+      while (end + 1 < n && quiet.Has(s[end], s[end + 1])) end += 2;
       if (end > i) {
         CopyRun(w, s, i, end, n);
         w += end - i;
@@ -307,8 +365,8 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
       }
       const unsigned char t = s[i + 1];
       i += 2;
-      if (o.ZSpace && c == 0x81 && t == 0x40) {  // "　"
-        if (o.AllSpace) {
+      if (kZSpace && c == 0x81 && t == 0x40) {  // "　"
+        if (kAllSpace) {
           drop();
         } else {
           *w++ = static_cast<char>(c);
@@ -316,7 +374,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
         }
         continue;
       }
-      if (const char ascii = o.Width ? FullWidthAscii(c, t) : 0) {
+      if (const char ascii = kWidth ? FullWidthAscii(c, t) : 0) {
         *w++ = upper(static_cast<unsigned char>(ascii));
         changed = true;
       } else {
@@ -326,7 +384,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
       written(at, from);
       continue;
     }
-    if (o.Width && c >= 0xA1 && c <= 0xDF) {
+    if (kWidth && c >= 0xA1 && c <= 0xDF) {
       std::size_t used = 1;
       const std::uint16_t code = FullWidthKana(c, i + 1 < n ? s[i + 1] : 0, used);
       i += used;
@@ -343,7 +401,7 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
   if (!firstSolid && (o.Blank || o.TrimLR || o.TrimR)) return std::nullopt;
   // White space before the first character that is not is written only
   // when it is kept, so it came from the start of the line.
-  const bool leadingDropped = o.AllSpace && firstSolid;
+  const bool leadingDropped = kAllSpace && firstSolid;
   if (o.TrimLR || leadingDropped) {
     const std::size_t length = static_cast<std::size_t>((o.TrimLR ? solidEnd : w) - firstSolid);
     if (firstSolid != out) std::memmove(out, firstSolid, length);
@@ -352,7 +410,24 @@ inline void CopyRun(char* w, const unsigned char* s, std::size_t from, std::size
   return TFoldedKey{static_cast<std::size_t>((o.TrimR ? solidEnd : w) - out), 0, !changed};
 }
 
+[[gnu::noinline]] static std::optional<TFoldedKey> FoldChars(std::string_view line, const TCompareOptions& o, char* out) {
+  using TFold = std::optional<TFoldedKey> (*)(std::string_view, const TCompareOptions&, char*);
+  static constexpr TFold kFolds[16] = {
+      FoldCharsAs<false, false, false, false>, FoldCharsAs<true, false, false, false>,
+      FoldCharsAs<false, true, false, false>,  FoldCharsAs<true, true, false, false>,
+      FoldCharsAs<false, false, true, false>,  FoldCharsAs<true, false, true, false>,
+      FoldCharsAs<false, true, true, false>,   FoldCharsAs<true, true, true, false>,
+      FoldCharsAs<false, false, false, true>,  FoldCharsAs<true, false, false, true>,
+      FoldCharsAs<false, true, false, true>,   FoldCharsAs<true, true, false, true>,
+      FoldCharsAs<false, false, true, true>,   FoldCharsAs<true, false, true, true>,
+      FoldCharsAs<false, true, true, true>,    FoldCharsAs<true, true, true, true>,
+  };
+  return kFolds[int{o.Width} | int{o.ZSpace} << 1 | int{o.AllSpace} << 2 | int{o.Text} << 3](line, o, out);
+}
+
 std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& o, char* out) {
+  // A line that starts with a byte of 0x80 or more is not plain ASCII.
+  if (!line.empty() && static_cast<unsigned char>(line[0]) >= 0x80) return FoldChars(line, o, out);
   TFoldedKey key;
   switch (PlainAsciiKey(line, o, key)) {
     case TPlain::Key: return key;
