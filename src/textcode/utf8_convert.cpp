@@ -37,8 +37,9 @@ char* PutUtf8(char16_t cp, char* out) {
 }  // namespace
 
 char* Utf8ToSjisInto(std::string_view line, char* out) {
-  const TCp932Table* table = TCp932Table::Get();
-  if (!table) return nullptr;
+  // The table is built at the first character beyond ASCII: a text or a
+  // name of ASCII alone (a report's file names, as a rule) needs none.
+  const TCp932Table* table = nullptr;
   const auto* p = reinterpret_cast<const std::uint8_t*>(line.data());
   const std::size_t n = UpToNul(line);
   std::size_t i = 0;
@@ -54,6 +55,7 @@ char* Utf8ToSjisInto(std::string_view line, char* out) {
     }
     // Never longer than its input: a sequence of two to four bytes gives
     // at most two, an ill-formed part one "?".
+    if (!table && !(table = TCp932Table::Get())) return nullptr;
     const TUtf8Step step = DecodeUtf8(p + i, n - i);
     i += step.length;
     const std::uint16_t code = step.codePoint <= 0xFFFF ? table->Encode(char16_t(step.codePoint)) : 0;
