@@ -1,6 +1,7 @@
 // Export inputs built from literal lines and difference entries.
 #pragma once
 
+#include <ctime>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,18 @@ inline std::vector<std::string> Numbered(std::string_view prefix, int count) {
   std::vector<std::string> lines;
   for (int i = 0; i < count; ++i) lines.push_back(std::string(prefix) + std::to_string(i));
   return lines;
+}
+
+// A local time, by its calendar fields (months from 1).
+inline std::tm LocalTime(int year, int month, int day, int hour, int minute, int second) {
+  std::tm time{};
+  time.tm_year = year - 1900;
+  time.tm_mon = month - 1;
+  time.tm_mday = day;
+  time.tm_hour = hour;
+  time.tm_min = minute;
+  time.tm_sec = second;
+  return time;
 }
 
 }  // namespace rd::testing

@@ -36,16 +36,7 @@ TRun Export(TExportMode mode, const TExportInput& input, TRecordingAutomation& a
   TRun run;
   TExportHooks hooks;
   hooks.ShowMessage = [&run](const std::string& text) { run.messages.push_back(text); };
-  hooks.Now = [] {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 11;
-    time.tm_mday = 8;
-    time.tm_hour = 9;
-    time.tm_min = 5;
-    time.tm_sec = 3;
-    return time;
-  };
+  hooks.Now = [] { return testing::LocalTime(2026, 12, 8, 9, 5, 3); };
   hooks.Cancelled = std::move(cancelled);
   ExportToSheet(mode, input, automation, hooks);
   run.log = automation.Log();
@@ -397,14 +388,7 @@ TEST(RowLabel, NamesTheKindAndTheMovedLinesPartner) {
 }
 
 TEST(SheetNameOf, TwoDigitYearAndTwentyFourHours) {
-  std::tm time{};
-  time.tm_year = 2005 - 1900;
-  time.tm_mon = 0;
-  time.tm_mday = 2;
-  time.tm_hour = 23;
-  time.tm_min = 4;
-  time.tm_sec = 59;
-  EXPECT_EQ(SheetNameOf(time), "050102 230459");
+  EXPECT_EQ(SheetNameOf(testing::LocalTime(2005, 1, 2, 23, 4, 59)), "050102 230459");
 }
 
 }  // namespace

@@ -58,16 +58,7 @@ TBookRun ExportToBook(TExportMode mode, const TExportInput& input, const std::st
   TWorkbookAutomation automation(options);
   TExportHooks hooks;
   hooks.ShowMessage = [&run](const std::string& text) { run.messages.push_back(text); };
-  hooks.Now = [] {
-    std::tm time{};
-    time.tm_year = 2026 - 1900;
-    time.tm_mon = 11;
-    time.tm_mday = 8;
-    time.tm_hour = 9;
-    time.tm_min = 5;
-    time.tm_sec = 3;
-    return time;
-  };
+  hooks.Now = [] { return testing::LocalTime(2026, 12, 8, 9, 5, 3); };
   ExportToSheet(mode, input, automation, hooks);
   return run;
 }
