@@ -1,10 +1,9 @@
 #include "compare/compare_files.h"
 
-#include <future>
 #include <new>
-#include <system_error>
 
 #include "compare/line_table.h"
+#include "compare/run_both.h"
 #include "textcode/file_bytes.h"
 #include "textcode/load_lines.h"
 
@@ -29,21 +28,11 @@ std::string Load(TLineList& lines, TextCode code, const std::string& path) {
 // Reads both files, TextB on a second thread when one can be started.
 std::string LoadBoth(TLineList& linesA, TLineList& linesB, TextCode code, const std::string& pathA,
                      const std::string& pathB, bool parallel) {
-  if (parallel) {
-    try {
-      std::future<std::string> readB =
-          std::async(std::launch::async, [&] { return Load(linesB, code, pathB); });
-      const std::string errorA = Load(linesA, code, pathA);
-      const std::string errorB = readB.get();
-      return errorA.empty() ? errorB : errorA;
-    } catch (const std::system_error&) {
-      // No thread to be had: read one after the other.
-    } catch (const std::bad_alloc&) {
-    }
-  }
-  std::string error = Load(linesA, code, pathA);
-  if (error.empty()) error = Load(linesB, code, pathB);
-  return error;
+  std::string errorA;
+  std::string errorB;
+  RunBoth(
+      parallel, [&] { errorA = Load(linesA, code, pathA); }, [&] { errorB = Load(linesB, code, pathB); });
+  return errorA.empty() ? errorB : errorA;
 }
 
 }  // namespace

@@ -94,12 +94,6 @@ class TKeyIndex {
     }
   }
 
-  std::size_t Count() const {
-    std::size_t n = 0;
-    for (const TPart& part : parts_) n += part.count;
-    return n;
-  }
-
  private:
   static constexpr std::size_t kBatch = 32;
 

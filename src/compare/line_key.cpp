@@ -123,7 +123,7 @@ std::uint16_t FullWidthKana(unsigned char c, unsigned char next, std::size_t& us
   return code;
 }
 
-// Eight bytes at a time. All four work on ASCII bytes, where no byte
+// Eight bytes at a time. All three work on ASCII bytes, where no byte
 // borrows from or carries into the next; bytes of 0x80 and above are
 // looked at one by one.
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -136,18 +136,12 @@ constexpr std::uint64_t LowerBits(std::uint64_t x) {
   return (x + kOnes * (0x80 - 'a')) & ~(x + kOnes * (0x80 - 'z' - 1)) & kHighBits;
 }
 
-// All eight bytes ASCII and none white space: the common case of program
-// text and of Latin words in Japanese documents.
-constexpr bool AllPlainAscii(std::uint64_t x) { return ((x & kHighBits) | WhiteBits(x)) == 0; }
-
 // a-z to A-Z.
 constexpr std::uint64_t UpperAscii(std::uint64_t x) { return x - (LowerBits(x) >> 2); }
 
 static_assert(WhiteBits(0x2120004142200921ULL) == 0x0080800000808000ULL);
 static_assert(LowerBits(0x607A617B405A4121ULL) == 0x0080800000000000ULL);
 static_assert(UpperAscii(0x607A617B405A4121ULL) == 0x605A417B405A4121ULL);
-static_assert(AllPlainAscii(0x7E7A61215A41307FULL) && !AllPlainAscii(0x7E7A61205A413041ULL) &&
-              !AllPlainAscii(0x7E7A61815A413041ULL));
 
 // The key of a line that folding leaves as it is, found without writing:
 // a line of ASCII only, without lower-case letters when case is ignored and

@@ -37,7 +37,6 @@ struct TDataFile {
   bool Paired() const { return partnerPosition >= 0; }
   std::int32_t Key() const { return static_cast<std::int32_t>(keyState_ >> 3); }
   TState State() const { return static_cast<TState>(keyState_ & 7); }
-  void SetKey(std::int32_t key) { keyState_ = (static_cast<std::uint32_t>(key) << 3) | (keyState_ & 7); }
   void SetState(TState state) { keyState_ = (keyState_ & ~std::uint32_t{7}) | static_cast<std::uint32_t>(state); }
 
   // While the keys are numbered, an entry holds the hash of its key where

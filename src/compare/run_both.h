@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <future>
+#include <new>
 #include <system_error>
 
 namespace rd {
@@ -21,6 +22,8 @@ void RunBoth(bool parallel, TFirst&& first, TSecond&& second) {
       other = std::async(std::launch::async, second);
     } catch (const std::system_error&) {
       // No thread to be had.
+    } catch (const std::bad_alloc&) {
+      // No room for one.
     }
   }
   if (!other.valid()) {
