@@ -10,6 +10,7 @@
 #include "textcode/file_bytes.h"
 #include "textcode/text_code.h"
 #include "textcode/utf8_convert.h"
+#include "compare/probe_tmp.h"
 
 namespace rd {
 
@@ -101,6 +102,7 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
 
 std::string WriteReport(TComparison& comparison, TextCode code, const std::string& pathA, const std::string& pathB,
                         const std::string& reportPath) {
+  Probe("start");
   TLineList linesA;
   TLineList linesB;
   comparison.ResetResults();
@@ -116,7 +118,10 @@ std::string WriteReport(TComparison& comparison, TextCode code, const std::strin
     bytes = FormatReport(pathA, pathB, message, comparison, linesA, linesB);
     return WriteReportFile(reportPath, bytes, message);
   }
-  return WriteReportFile(reportPath, bytes, outcome.failed ? outcome.message : std::string());
+  Probe("format");
+  auto r= WriteReportFile(reportPath, bytes, outcome.failed ? outcome.message : std::string());
+  Probe("write");
+  return r;
 }
 
 }  // namespace rd
