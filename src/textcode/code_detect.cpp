@@ -9,6 +9,10 @@
 #include <cstdint>
 #include <cstring>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace rd {
 namespace {
 
@@ -42,6 +46,23 @@ bool AllQuiet(const char* p) {
   return ((esc - kOnes) & ~esc & kHigh) == 0;
 }
 
+// Sixty-four such bytes.
+bool AllQuiet64(const char* p) {
+#if defined(__SSE2__)
+  __m128i loud = _mm_setzero_si128();
+  for (int k = 0; k < 4; ++k) {
+    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    // Bytes of 0x80 and above are negative here: below 0x08 too.
+    loud = _mm_or_si128(loud, _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x08)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B))));
+  }
+  return _mm_movemask_epi8(loud) == 0;
+#else
+  for (int k = 0; k < 8; ++k)
+    if (!AllQuiet(p + 8 * k)) return false;
+  return true;
+#endif
+}
+
 bool IsOpen(DetectedCode r) { return r == DetectedCode::Ascii || r == DetectedCode::EucOrSjis; }
 
 DetectedCode ScanJapanese(const TScanText& t) {
@@ -50,6 +71,10 @@ DetectedCode ScanJapanese(const TScanText& t) {
   std::size_t i = 0;
   // A step starts only where a byte follows: the last byte never leads.
   while (IsOpen(result) && i + 1 < n) {
+    if (i + 64 <= t.raw.size() && AllQuiet64(t.raw.data() + i)) {
+      i += 64;
+      continue;
+    }
     if (i + 8 <= t.raw.size() && AllQuiet(t.raw.data() + i)) {
       i += 8;
       continue;
@@ -169,8 +194,10 @@ DetectedCode DetectLinesCode(const TLineList& lines) {
   // the end of the last line, followed by the one CR LF of the joined text.
   std::array<char, kHeadSize> head{};
   std::size_t headSize = 0;
+  // The joined length matters only while it is short: past DetectLimit + 5
+  // bytes no test depends on it, and the lines after are not visited.
   std::size_t n = 0;
-  for (std::size_t i = 0; i < lines.Count(); ++i) {
+  for (std::size_t i = 0; i < lines.Count() && (headSize < head.size() || n < DetectLimit + 6); ++i) {
     const std::string_view line = lines[i];
     n += line.size() + 2;
     if (headSize < head.size()) {
