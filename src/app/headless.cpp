@@ -6,8 +6,10 @@
 #include <iostream>
 #include <new>
 
+#include "compare/compare_files.h"
 #include "compare/report.h"
 #include "settings/settings.h"
+#include "textcode/mapped_file.h"
 #include "textcode/text_code.h"
 
 namespace rd {
@@ -24,6 +26,9 @@ int RunHeadless(const std::string& programDir, const TCommandLine& line) {
     const TSettings settings = ReadSettings(ReadIniFile(SettingsFile(programDir)), TSettingsBase());
     TComparison comparison;
     comparison.Options = settings.Check;
+    // The report maps both files; one shortened meanwhile ends the run here.
+    GuardMappedFiles("RavelleDiff: " + OneLine(std::string(kCannotRead) + "比較の途中でファイルが短くなりました（" +
+                                               line.texta + "、" + line.textb + "）"));
     const std::string error = WriteReport(comparison, settings.Editor.CodeType, line.texta, line.textb, line.ret);
     if (error.empty()) return 0;
     PrintLine(error);

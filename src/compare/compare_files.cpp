@@ -12,9 +12,9 @@ namespace rd {
 namespace {
 
 // Reads one file; the failure's message, or nothing.
-std::string Load(TLineList& lines, TextCode code, const std::string& path) {
+std::string Load(TLineList& lines, TextCode code, const std::string& path, TReadWay way) {
   try {
-    LoadLines(lines, code, path);
+    LoadLines(lines, code, path, way);
     return {};
   } catch (const TFileReadError& e) {
     return ReadFailure(path, e.Reason());
@@ -27,11 +27,11 @@ std::string Load(TLineList& lines, TextCode code, const std::string& path) {
 
 // Reads both files, TextB on a second thread when one can be started.
 std::string LoadBoth(TLineList& linesA, TLineList& linesB, TextCode code, const std::string& pathA,
-                     const std::string& pathB, bool parallel) {
+                     const std::string& pathB, bool parallel, TReadWay way) {
   std::string errorA;
   std::string errorB;
   RunBoth(
-      parallel, [&] { errorA = Load(linesA, code, pathA); }, [&] { errorB = Load(linesB, code, pathB); });
+      parallel, [&] { errorA = Load(linesA, code, pathA, way); }, [&] { errorB = Load(linesB, code, pathB, way); });
   return errorA.empty() ? errorB : errorA;
 }
 
@@ -44,9 +44,10 @@ std::string ReadFailure(std::string_view path, std::string_view reason) {
 }
 
 TPairOutcome ReadAndCompare(TComparison& comparison, TextCode code, const std::string& pathA,
-                            const std::string& pathB, TLineList& linesA, TLineList& linesB, bool parallel) {
+                            const std::string& pathB, TLineList& linesA, TLineList& linesB, bool parallel,
+                            TReadWay way) {
   TPairOutcome outcome;
-  outcome.message = LoadBoth(linesA, linesB, code, pathA, pathB, parallel);
+  outcome.message = LoadBoth(linesA, linesB, code, pathA, pathB, parallel, way);
   if (outcome.message.empty()) {
     // The tables number the lines of both texts together.
     if (linesA.Count() + linesB.Count() > kMaxTextLines) {

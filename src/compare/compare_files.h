@@ -7,6 +7,7 @@
 
 #include "compare/comparison.h"
 #include "textcode/line_list.h"
+#include "textcode/load_lines.h"
 #include "textcode/text_code.h"
 
 namespace rd {
@@ -23,12 +24,14 @@ struct TPairOutcome {
 };
 
 // Reads both files in `code` into linesA and linesB (TextB on a second
-// thread when `parallel`) and compares them into `comparison`. Any failure
+// thread when `parallel`; mapped or read as `way` says) and compares them
+// into `comparison`. Any failure
 // while reading or comparing (a read error, a text of too many lines, memory
 // running out) discards the results and comes back as ReadFailure with the
 // path and the reason; a failure of the comparison itself names pathA.
 TPairOutcome ReadAndCompare(TComparison& comparison, TextCode code, const std::string& pathA,
-                            const std::string& pathB, TLineList& linesA, TLineList& linesB, bool parallel);
+                            const std::string& pathB, TLineList& linesA, TLineList& linesB, bool parallel,
+                            TReadWay way = TReadWay::Read);
 
 // Reads both files in `code` and compares them into `comparison`. Returns
 // "ファイルが存在しません。" and the path when a file is missing (the results

@@ -11,7 +11,6 @@
 
 #include "compare/key_numbering.h"
 #include "compare/pairing.h"
-#include "compare/probe_tmp.h"
 #include "compare/run_both.h"
 
 namespace rd {
@@ -47,7 +46,6 @@ void TComparison::ResetResults() {
 
 std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& linesB, bool showProgress,
                                       std::string_view nameA, std::string_view nameB) {
-  Probe("read");
   ResetResults();
   Progress(showProgress);
 
@@ -56,36 +54,27 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   {
     TKeyNumbering numbering(linesA, linesB, Options, t, linesA.Count() + linesB.Count() >= kParallelFrom);
     numbering.BuildTableA();
-    Probe("tableA");
     if (t.A().empty()) return NoData(nameA);
     numbering.NumberA();
-    Probe("numberA");
     Progress(showProgress);
     Progress(showProgress);
     numbering.BuildAndNumberB();
-    Probe("numberB");
     if (t.B().empty()) return NoData(nameB);
     Progress(showProgress);
     Progress(showProgress);
   }  // the keys are numbered: the index and the prepared keys go before the pairing
 
   ClassifyByCount(t);
-  Probe("ClassifyByCount");
   Progress(showProgress);
   ExtendPairs(t);
-  Probe("ExtendPairs");
   Progress(showProgress);
   PairBlocks(t);
-  Probe("PairBlocks");
   Progress(showProgress);
   MarkMoved(t);
-  Probe("MarkMoved");
   Progress(showProgress);
   PairChanged(t);
-  Probe("PairChanged");
   Progress(showProgress);
   diff_ = ListDifferences(t);
-  Probe("List");
   Progress(showProgress);
 
   ShowErrorCounts();

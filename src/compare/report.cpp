@@ -10,7 +10,6 @@
 #include "textcode/file_bytes.h"
 #include "textcode/text_code.h"
 #include "textcode/utf8_convert.h"
-#include "compare/probe_tmp.h"
 
 namespace rd {
 
@@ -102,12 +101,13 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
 
 std::string WriteReport(TComparison& comparison, TextCode code, const std::string& pathA, const std::string& pathB,
                         const std::string& reportPath) {
-  Probe("start");
   TLineList linesA;
   TLineList linesB;
   comparison.ResetResults();
-  // The two files are independent: TextB is read on a second thread.
-  const TPairOutcome outcome = ReadAndCompare(comparison, code, pathA, pathB, linesA, linesB, true);
+  // The two files are independent: TextB is read on a second thread. They
+  // are mapped rather than copied: the report is written before either
+  // could be needed for long.
+  const TPairOutcome outcome = ReadAndCompare(comparison, code, pathA, pathB, linesA, linesB, true, TReadWay::Map);
   std::string bytes;
   try {
     bytes = FormatReport(pathA, pathB, outcome.message, comparison, linesA, linesB);
@@ -118,10 +118,7 @@ std::string WriteReport(TComparison& comparison, TextCode code, const std::strin
     bytes = FormatReport(pathA, pathB, message, comparison, linesA, linesB);
     return WriteReportFile(reportPath, bytes, message);
   }
-  Probe("format");
-  auto r= WriteReportFile(reportPath, bytes, outcome.failed ? outcome.message : std::string());
-  Probe("write");
-  return r;
+  return WriteReportFile(reportPath, bytes, outcome.failed ? outcome.message : std::string());
 }
 
 }  // namespace rd

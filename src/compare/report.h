@@ -25,7 +25,8 @@ std::string FormatReport(std::string_view pathA, std::string_view pathB, std::st
 // report was written with the comparison's outcome, else that failure and/or
 // why the report could not be written. Paths are written as Shift_JIS when
 // they are UTF-8, else with their bytes as they are; a CR or LF byte of a
-// path or message is written as "?".
+// path or message is written as "?". The files are mapped into memory,
+// not copied (see GuardMappedFiles).
 std::string WriteReport(TComparison& comparison, TextCode code, const std::string& pathA, const std::string& pathB,
                         const std::string& reportPath);
 

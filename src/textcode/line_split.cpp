@@ -27,15 +27,19 @@ struct TBlockBits {
 TBlockBits BlockBits(const char* p) {
   TBlockBits bits;
 #if defined(__SSE2__)
+  __m128i v[4];
+  __m128i nul = _mm_setzero_si128();  // a NUL anywhere, which ends the text: rare
+  const auto mask = [](__m128i x, char c) {
+    return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, _mm_set1_epi8(c)))));
+  };
   for (int k = 0; k < 4; ++k) {
-    const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
-    const auto mask = [&v](char c) {
-      return static_cast<std::uint64_t>(static_cast<std::uint32_t>(_mm_movemask_epi8(_mm_cmpeq_epi8(v, _mm_set1_epi8(c)))));
-    };
-    bits.cr |= mask('\r') << (16 * k);
-    bits.lf |= mask('\n') << (16 * k);
-    bits.nul |= mask('\0') << (16 * k);
+    v[k] = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
+    bits.cr |= mask(v[k], '\r') << (16 * k);
+    bits.lf |= mask(v[k], '\n') << (16 * k);
+    nul = _mm_or_si128(nul, _mm_cmpeq_epi8(v[k], _mm_setzero_si128()));
   }
+  if (_mm_movemask_epi8(nul) != 0)
+    for (int k = 0; k < 4; ++k) bits.nul |= mask(v[k], '\0') << (16 * k);
 #else
   for (std::size_t k = 0; k < kBlock; ++k) {
     bits.cr |= std::uint64_t{p[k] == '\r'} << k;
@@ -129,6 +133,11 @@ void TLineCounter::Add(std::string_view piece) {
 }
 
 TLineList SplitLines(std::string bytes, std::size_t maxLines) {
+  TLineStarts starts = SplitStarts(bytes, maxLines);
+  return TLineList::AdoptText(std::move(bytes), std::move(starts));
+}
+
+TLineStarts SplitStarts(std::string_view bytes, std::size_t maxLines) {
   const char* p = bytes.data();
   const TScan scan = Scan(p, bytes.size());
   const std::size_t end = scan.end;
@@ -148,7 +157,7 @@ TLineList SplitLines(std::string bytes, std::size_t maxLines) {
     PushStarts(bits.cr, bits.lf, i, i + kBlock < end && p[i + kBlock] == '\n', starts);
   }
   if (starts.Back() < end) starts.Push(end);  // a last line without a break
-  return TLineList::AdoptText(std::move(bytes), std::move(starts));
+  return starts;
 }
 
 void TSplitWhileReading::Start(std::uint64_t size) {
@@ -191,11 +200,16 @@ void TSplitWhileReading::Scan(std::string_view sofar, bool last) {
 }
 
 TLineList TSplitWhileReading::Finish(std::string bytes) {
-  if (!on_) return SplitLines(std::move(bytes), maxLines_);
+  TLineStarts starts = FinishStarts(bytes);
+  return TLineList::AdoptText(std::move(bytes), std::move(starts));
+}
+
+TLineStarts TSplitWhileReading::FinishStarts(std::string_view bytes) {
+  if (!on_) return SplitStarts(bytes, maxLines_);
   Scan(bytes, true);
   if (starts_.Back() < end_) starts_.Push(end_);  // a last line without a break
   if (starts_.Size() - 1 > maxLines_) throw TTooManyLines();  // only a file that grew while read
-  return TLineList::AdoptText(std::move(bytes), std::move(starts_));
+  return std::move(starts_);
 }
 
 }  // namespace rd

@@ -24,6 +24,8 @@ class TTooManyLines : public std::length_error {
 // Throws TTooManyLines, before the line offsets are allocated, when there
 // would be more than maxLines lines.
 TLineList SplitLines(std::string bytes, std::size_t maxLines = SIZE_MAX);
+// The same lines' starts, for adopting the bytes otherwise.
+TLineStarts SplitStarts(std::string_view bytes, std::size_t maxLines = SIZE_MAX);
 
 // Splits a regular file into lines while it is read, as SplitLines splits
 // its bytes: each piece is scanned while it is still in the processor's
@@ -37,6 +39,8 @@ class TSplitWhileReading : public TReadObserver {
   // The lines of `bytes`, all that was read; throws TTooManyLines as
   // SplitLines does.
   TLineList Finish(std::string bytes);
+  // Their starts, for bytes that stay where they are (a mapped file's).
+  TLineStarts FinishStarts(std::string_view bytes);
 
  private:
   static constexpr std::size_t kOpen = SIZE_MAX;

@@ -13,6 +13,7 @@
 #include "textcode/file_bytes.h"
 #include "textcode/jis_convert.h"
 #include "textcode/line_split.h"
+#include "textcode/mapped_file.h"
 #include "textcode/utf8_convert.h"
 
 namespace rd {
@@ -37,9 +38,26 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
 
 namespace {
 
-TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path) {
+// The lines of a file read into a buffer, split as the pieces come.
+TLineList ReadLines(std::string_view path) {
   TSplitWhileReading split(kMaxTextLines);
-  TLineList lines = split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
+  return split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
+}
+
+// The lines of a regular file mapped into memory; of any other file, or
+// one that cannot be mapped, read.
+TLineList MapLines(std::string_view path) {
+  TMappedFile file = TMappedFile::Map(path, kMaxStreamBytes);
+  if (!file) return ReadLines(path);
+  TSplitWhileReading split(kMaxTextLines);
+  split.Start(file.Bytes().size());
+  split.Read(file.Bytes());
+  TLineStarts starts = split.FinishStarts(file.Bytes());
+  return TLineList::AdoptText(std::move(file), std::move(starts));
+}
+
+TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path, TReadWay way) {
+  TLineList lines = way == TReadWay::Map ? MapLines(path) : ReadLines(path);
 
   TextCode result = TextCode::Sjis;
   if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));
@@ -57,9 +75,9 @@ TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path)
 
 }  // namespace
 
-TextCode LoadLines(TLineList& list, TextCode code, std::string_view path) {
+TextCode LoadLines(TLineList& list, TextCode code, std::string_view path, TReadWay way) {
   try {
-    return LoadLinesOrThrow(list, code, path);
+    return LoadLinesOrThrow(list, code, path, way);
   } catch (const TTooManyLines&) {
     throw TFileReadError(std::string(path), TooManyLinesReason(kMaxTextLines));
   } catch (const std::bad_alloc&) {

@@ -15,6 +15,10 @@ namespace rd {
 // one buffer; nothing when a line cannot be converted.
 std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code);
 
+// How a file comes into memory: read into a buffer of the list's own, or
+// mapped (see TMappedFile; a file that cannot be mapped is read).
+enum class TReadWay { Read, Map };
+
 // Fills `list` with the lines of the file at `path` and returns the code in
 // which they were taken. Auto detects the code (over the lines as if joined
 // with CR LF); Euc and Utf8 convert from that code; Sjis, and any value out
@@ -24,6 +28,6 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code);
 // Besides the system's reasons, that is also when the file has more than
 // kMaxTextLines lines, when a pipe or device runs on past kMaxStreamBytes,
 // and when memory runs out (kReasonOutOfMemory).
-TextCode LoadLines(TLineList& list, TextCode code, std::string_view path);
+TextCode LoadLines(TLineList& list, TextCode code, std::string_view path, TReadWay way = TReadWay::Read);
 
 }  // namespace rd

@@ -20,7 +20,8 @@ namespace {
 
 using test::Hex;
 
-class LoadLinesTest : public ::testing::Test {
+// Each test runs with the file read into a buffer and mapped.
+class LoadLinesTest : public ::testing::TestWithParam<TReadWay> {
  protected:
   void SetUp() override {
     std::string pattern = (std::filesystem::temp_directory_path() / "rd_textcode_XXXXXX").string();
@@ -50,7 +51,7 @@ std::vector<std::string> Lines(const TLineList& list) {
 
 using Strings = std::vector<std::string>;
 
-TEST_F(LoadLinesTest, SplitsAtCrLfCrOrLfAndStopsAtNul) {
+TEST_P(LoadLinesTest, SplitsAtCrLfCrOrLfAndStopsAtNul) {
   const struct {
     std::string bytes;
     Strings lines;
@@ -76,18 +77,18 @@ TEST_F(LoadLinesTest, SplitsAtCrLfCrOrLfAndStopsAtNul) {
   };
   for (const auto& row : table) {
     TLineList list{"old"};
-    EXPECT_EQ(LoadLines(list, TextCode::Sjis, Write(row.bytes)), TextCode::Sjis);
+    EXPECT_EQ(LoadLines(list, TextCode::Sjis, Write(row.bytes), GetParam()), TextCode::Sjis);
     EXPECT_EQ(Lines(list), row.lines) << testing::PrintToString(row.bytes);
   }
 }
 
-TEST_F(LoadLinesTest, BreakAtEveryOffsetOfALongLine) {
+TEST_P(LoadLinesTest, BreakAtEveryOffsetOfALongLine) {
   for (std::size_t at = 0; at <= 40; ++at) {
     for (const char* brk : {"\n", "\r", "\r\n"}) {
       const std::string head(at, 'x');
       const std::string tail(40 - at, 'y');
       TLineList list;
-      LoadLines(list, TextCode::Sjis, Write(head + brk + tail));
+      LoadLines(list, TextCode::Sjis, Write(head + brk + tail), GetParam());
       const Strings expected = tail.empty() ? Strings{head} : Strings{head, tail};
       ASSERT_EQ(Lines(list), expected) << at;
     }
@@ -98,42 +99,42 @@ const std::string kEucFile = Hex("B4 C1 BB FA 0D 0A A4 A2 0D 0A") + "abc\r\n";
 const Strings kEucAsSjis = {Hex("8A BF 8E 9A"), Hex("82 A0"), "abc"};
 const Strings kEucUnconverted = {Hex("B4 C1 BB FA"), Hex("A4 A2"), "abc"};
 
-TEST_F(LoadLinesTest, EucFileDetectedAndConverted) {
+TEST_P(LoadLinesTest, EucFileDetectedAndConverted) {
   TLineList list;
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(kEucFile)), TextCode::Euc);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(kEucFile), GetParam()), TextCode::Euc);
   EXPECT_EQ(Lines(list), kEucAsSjis);
 }
 
-TEST_F(LoadLinesTest, FixedEucCodeConverts) {
+TEST_P(LoadLinesTest, FixedEucCodeConverts) {
   TLineList list;
-  EXPECT_EQ(LoadLines(list, TextCode::Euc, Write(kEucFile)), TextCode::Euc);
+  EXPECT_EQ(LoadLines(list, TextCode::Euc, Write(kEucFile), GetParam()), TextCode::Euc);
   EXPECT_EQ(Lines(list), kEucAsSjis);
 }
 
-TEST_F(LoadLinesTest, FixedSjisCodeAndCodesOutOfRangeTakeTheBytes) {
+TEST_P(LoadLinesTest, FixedSjisCodeAndCodesOutOfRangeTakeTheBytes) {
   TLineList list;
-  EXPECT_EQ(LoadLines(list, TextCode::Sjis, Write(kEucFile)), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, TextCode::Sjis, Write(kEucFile), GetParam()), TextCode::Sjis);
   EXPECT_EQ(Lines(list), kEucUnconverted);
-  EXPECT_EQ(LoadLines(list, static_cast<TextCode>(7), Write(kEucFile)), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, static_cast<TextCode>(7), Write(kEucFile), GetParam()), TextCode::Sjis);
   EXPECT_EQ(Lines(list), kEucUnconverted);
 }
 
-TEST_F(LoadLinesTest, EucLineThatFailsKeepsTheWholeFileUnconverted) {
+TEST_P(LoadLinesTest, EucLineThatFailsKeepsTheWholeFileUnconverted) {
   const std::string file = kEucFile + Hex("41 A4");  // cut two-byte form in the last line
   Strings unconverted = kEucUnconverted;
   unconverted.push_back(Hex("41 A4"));
   for (TextCode code : {TextCode::Auto, TextCode::Euc}) {
     TLineList list;
-    EXPECT_EQ(LoadLines(list, code, Write(file)), TextCode::Euc);
+    EXPECT_EQ(LoadLines(list, code, Write(file), GetParam()), TextCode::Euc);
     EXPECT_EQ(Lines(list), unconverted);
   }
 }
 
-TEST_F(LoadLinesTest, Utf8FileDetectedAndConverted) {
+TEST_P(LoadLinesTest, Utf8FileDetectedAndConverted) {
   const std::string file = Hex("E3 81 82 0A") + Hex("E6 BC A2 E5 AD 97 0A") + "abc\n";
   for (TextCode code : {TextCode::Auto, TextCode::Utf8}) {
     TLineList list;
-    EXPECT_EQ(LoadLines(list, code, Write(file)), TextCode::Utf8);
+    EXPECT_EQ(LoadLines(list, code, Write(file), GetParam()), TextCode::Utf8);
     EXPECT_EQ(Lines(list), (Strings{Hex("82 A0"), Hex("8A BF 8E 9A"), "abc"}));
   }
 }
@@ -141,37 +142,37 @@ TEST_F(LoadLinesTest, Utf8FileDetectedAndConverted) {
 // Ill-formed UTF-8 past the detector's first 1024 bytes converts to "?" like
 // any character without a Shift_JIS form; it does not make the line, and so
 // the file, fail.
-TEST_F(LoadLinesTest, Utf8FileWithAnIllFormedLaterLineIsStillConverted) {
+TEST_P(LoadLinesTest, Utf8FileWithAnIllFormedLaterLineIsStillConverted) {
   const std::string plain(1100, 'p');
   const std::string file = Hex("E3 81 82 E3 81 84 0A") + plain + "\n" + "x" + Hex("C3 28 E3 81") + "y\n";
   TLineList list;
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(file)), TextCode::Utf8);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(file), GetParam()), TextCode::Utf8);
   EXPECT_EQ(Lines(list), (Strings{Hex("82 A0 82 A2"), plain, "x?(?y"}));
 }
 
-TEST_F(LoadLinesTest, DetectionSeesTheLinesJoinedWithCrLf) {
+TEST_P(LoadLinesTest, DetectionSeesTheLinesJoinedWithCrLf) {
   TLineList list;
   // Five bytes are too few for the UTF-8 scan; joined with CR LF they are seven.
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(Hex("E3 81 82 41 41"))), TextCode::Utf8);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(Hex("E3 81 82 41 41")), GetParam()), TextCode::Utf8);
   EXPECT_EQ(Lines(list), (Strings{Hex("82 A0 41 41")}));
   // 1020 LF breaks are 2040 joined bytes: the sequence lies past the scan limit.
   const std::string late = std::string(1020, '\n') + Hex("E3 81 82") + "aaa\n";
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(late)), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(late), GetParam()), TextCode::Sjis);
   EXPECT_EQ(list.Count(), 1021u);
   EXPECT_EQ(list[1020], Hex("E3 81 82") + "aaa");
 }
 
-TEST_F(LoadLinesTest, MarksAndAsciiAreTakenAsTheyAre) {
+TEST_P(LoadLinesTest, MarksAndAsciiAreTakenAsTheyAre) {
   TLineList list;
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(Hex("EF BB BF E3 81 82 0A 41"))), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(Hex("EF BB BF E3 81 82 0A 41")), GetParam()), TextCode::Sjis);
   EXPECT_EQ(Lines(list), (Strings{Hex("EF BB BF E3 81 82"), "A"}));
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write("int main() {}\n")), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write("int main() {}\n"), GetParam()), TextCode::Sjis);
   EXPECT_EQ(Lines(list), (Strings{"int main() {}"}));
-  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write("")), TextCode::Sjis);
+  EXPECT_EQ(LoadLines(list, TextCode::Auto, Write(""), GetParam()), TextCode::Sjis);
   EXPECT_EQ(list.Count(), 0u);
 }
 
-TEST_F(LoadLinesTest, UnreadableFilesRaiseAnErrorAndKeepTheList) {
+TEST_P(LoadLinesTest, UnreadableFilesRaiseAnErrorAndKeepTheList) {
   const std::string missing = (dir_ / "missing.txt").string();
   const std::string folder = dir_.string();
   std::vector<std::pair<std::string, std::string>> cases = {{missing, "No such file or directory"},
@@ -184,7 +185,7 @@ TEST_F(LoadLinesTest, UnreadableFilesRaiseAnErrorAndKeepTheList) {
   for (const auto& [path, reason] : cases) {
     TLineList list{"kept"};
     try {
-      LoadLines(list, TextCode::Auto, path);
+      LoadLines(list, TextCode::Auto, path, GetParam());
       ADD_FAILURE() << "no error for " << path;
     } catch (const TFileReadError& e) {
       EXPECT_EQ(e.Path(), path);
@@ -194,6 +195,9 @@ TEST_F(LoadLinesTest, UnreadableFilesRaiseAnErrorAndKeepTheList) {
     EXPECT_EQ(Lines(list), (Strings{"kept"}));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(ReadAndMapped, LoadLinesTest, ::testing::Values(TReadWay::Read, TReadWay::Map),
+                         [](const auto& info) { return info.param == TReadWay::Read ? "Read" : "Mapped"; });
 
 }  // namespace
 }  // namespace rd
