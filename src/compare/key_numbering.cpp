@@ -20,6 +20,7 @@
 
 #include "compare/key_index.h"
 #include "compare/line_key.h"
+#include "compare/recent_keys.h"
 #include "compare/run_both.h"
 
 namespace rd {
@@ -50,6 +51,7 @@ class TTableKeys {
   bool SameLines(std::size_t i, std::size_t j) const { return (*lines_[1])[i] == (*lines_[0])[j]; }
 
   bool SameKey(std::int32_t x, std::int32_t y) const {
+    if (x == y) return true;
     const Side sx = SideOf(x);
     const Side sy = SideOf(y);
     return keys_[Index(sx)].SameKey(LineOf(x), keys_[Index(sy)], LineOf(y));
@@ -90,16 +92,34 @@ using TIndex = TKeyIndex<TTableKeys>;
 
 constexpr std::size_t kChunk = 256;  // entries handed to the index at a time
 
+// An entry of TextA whose key is that of an earlier entry, told while
+// its table was built.
+struct TRepeat {
+  std::int32_t entry;
+  std::int32_t earlier;
+};
+
 // Writes an entry for every line of TextA in [from, to) that takes part,
-// holding the hash of its key, from a[at] on; returns how many.
-std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a,
-                   std::size_t at) {
+// holding the hash of its key, from a[at] on; returns how many. The
+// entries found to repeat an earlier one go to `repeats`, in order.
+std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a, std::size_t at,
+                   std::vector<TRepeat>& repeats) {
   std::string scratch;
+  std::string earlierScratch;
+  TRecentKeys recent;
   const std::size_t first = at;
   for (std::size_t i = from; i < to; ++i) {
     if (const std::optional<std::string_view> key = keys.LineKeyOf(Side::A, i, scratch)) {
+      const std::uint64_t hash = HashBytes(*key);
+      const auto position = static_cast<std::int32_t>(at);
+      if (const std::int32_t earlier = recent.Find(hash, position); earlier >= 0) {
+        if (keys.LineKeyOf(Side::A, static_cast<std::size_t>(a[earlier].line), earlierScratch) == key)
+          repeats.push_back({position, earlier});
+        else
+          recent.Remember(hash, position);
+      }
       a[at] = TDataFile(static_cast<std::int32_t>(i), 0);
-      a[at++].HoldHash(HashBytes(*key));
+      a[at++].HoldHash(hash);
     }
   }
   return at - first;
@@ -126,31 +146,40 @@ void BuildInHalves(TTable& table, std::size_t lines, bool parallel, TBuild build
   table.resize(counts[0] + counts[1]);
 }
 
-// Interns the held hashes of a[numbers[0..n)] (keys of TextA in `part`,
-// numbered by position) and gives each entry its key's number.
-void InternA(TIndex& index, int part, TTable& a, const std::int32_t* numbers, std::size_t n) {
+// Interns the held hashes of a[positions[0..n)] (keys of TextA in `part`)
+// and gives each entry its key's number. An entry is interned by its
+// position, or, repeating an earlier one, by that entry's position, whose
+// key is interned already and whose bytes are at hand.
+void InternA(TIndex& index, int part, TTable& a, const std::int32_t* positions, std::size_t n,
+             const TRepeat*& repeat, const TRepeat* repeatsEnd) {
   std::uint64_t hashes[kChunk];
+  std::int32_t numbers[kChunk];
   std::int32_t ids[kChunk];
-  for (std::size_t j = 0; j < n; ++j) hashes[j] = a[numbers[j]].HeldHash();
+  for (std::size_t j = 0; j < n; ++j) {
+    hashes[j] = a[positions[j]].HeldHash();
+    while (repeat != repeatsEnd && repeat->entry < positions[j]) ++repeat;
+    numbers[j] = repeat != repeatsEnd && repeat->entry == positions[j] ? repeat->earlier : positions[j];
+  }
   index.InternAll(part, std::span(hashes, n), std::span(numbers, n), std::span(ids, n));
-  for (std::size_t j = 0; j < n; ++j) a[numbers[j]].Number(ids[j]);
+  for (std::size_t j = 0; j < n; ++j) a[positions[j]].Number(ids[j]);
 }
 
 // Numbers the keys of TextA that fall in one part of the index. Another
 // thread may do the same for the other part at the same time: it writes
 // only the key words of its own entries, and reads only the partners of these.
-void NumberPartOfA(int part, TIndex& index, TTable& a) {
+void NumberPartOfA(int part, TIndex& index, TTable& a, const std::vector<TRepeat>& repeats) {
   const auto n = static_cast<std::int32_t>(a.size());
-  std::int32_t numbers[kChunk];
+  std::int32_t positions[kChunk];
+  const TRepeat* repeat = repeats.data();
   for (std::int32_t from = 0; from < n;) {
     std::size_t k = 0;
     // Entries of the other part are passed over without a branch, which
     // would miss half the time.
     for (; from < n && k < kChunk; ++from) {
-      numbers[k] = from;
+      positions[k] = from;
       k += TIndex::PartOf(std::uint64_t{a[from].HeldHashHigh()} << 32) == part;
     }
-    InternA(index, part, a, numbers, k);
+    InternA(index, part, a, positions, k, repeat, repeats.data() + repeats.size());
   }
 }
 
@@ -275,6 +304,7 @@ struct TKeyNumbering::TState {
   TLineTables& t;
   TTableKeys keys;
   std::optional<TIndex> index;
+  std::vector<TRepeat> repeats;  // TextA's entries that repeat an earlier one, in order
   bool parallel;
 };
 
@@ -291,14 +321,22 @@ void TKeyNumbering::BuildTableA() {
   // not. Its parts are made by the threads that build the table, at the end.
   s.index.emplace(s.lines[0]->Count() + s.lines[1]->Count() / 8, s.keys);
   static_assert(TIndex::kParts == 2, "one part per thread");
+  PerSide<std::vector<TRepeat>> repeats;
   BuildInHalves(
       s.t.A(), s.lines[0]->Count(), s.parallel,
       [&](int half, std::size_t from, std::size_t to, std::size_t at) {
-        const std::size_t count = BuildA(from, to, s.keys, s.t.A(), at);
+        const std::size_t count = BuildA(from, to, s.keys, s.t.A(), at, repeats[half]);
         s.index->MakePart(half);
         return count;
       },
-      [](std::size_t) {});
+      [&](std::size_t gap) {
+        for (TRepeat& r : repeats[1]) {
+          r.entry -= static_cast<std::int32_t>(gap);
+          r.earlier -= static_cast<std::int32_t>(gap);
+        }
+      });
+  s.repeats = std::move(repeats[0]);
+  s.repeats.insert(s.repeats.end(), repeats[1].begin(), repeats[1].end());
 }
 
 void TKeyNumbering::NumberA() {
@@ -307,7 +345,9 @@ void TKeyNumbering::NumberA() {
   // stay below its number of lines, and only those are counted.
   s.t.count.Reset(s.lines[0]->Count());
   RunBoth(
-      s.parallel, [&] { NumberPartOfA(0, *s.index, s.t.A()); }, [&] { NumberPartOfA(1, *s.index, s.t.A()); });
+      s.parallel, [&] { NumberPartOfA(0, *s.index, s.t.A(), s.repeats); },
+      [&] { NumberPartOfA(1, *s.index, s.t.A(), s.repeats); });
+  s.repeats = {};
   for (const TDataFile& e : s.t.A()) s.t.count.Add(Side::A, e.Key());
 }
 

@@ -1,0 +1,38 @@
+// The keys met lately while a table is built, to tell at once that a line
+// repeats one. A text's frequent lines (blank lines, braces, "return 0;")
+// come back every few dozen lines; comparing one with its first occurrence
+// later, in a text far bigger than the caches, costs reads from memory,
+// while here both are at hand. One key is remembered for each of 1024 hash
+// values, by its hash and the position it was given: the last one met that
+// was not itself a repeat.
+#pragma once
+
+#include <array>
+#include <cstdint>
+
+namespace rd {
+
+class TRecentKeys {
+ public:
+  // The position remembered with the hash of a key, or -1 when there is
+  // none, `position` being remembered then. An equal hash is not yet an
+  // equal key: the caller compares the keys, and calls Remember when they
+  // differ.
+  std::int32_t Find(std::uint64_t hash, std::int32_t position) {
+    TSlot& slot = slots_[(hash >> 20) % kSlots];
+    if (slot.position >= 0 && slot.hash == hash) return slot.position;
+    slot = TSlot{hash, position};
+    return -1;
+  }
+  void Remember(std::uint64_t hash, std::int32_t position) { slots_[(hash >> 20) % kSlots] = TSlot{hash, position}; }
+
+ private:
+  static constexpr std::size_t kSlots = 1024;
+  struct TSlot {
+    std::uint64_t hash = 0;
+    std::int32_t position = -1;
+  };
+  std::array<TSlot, kSlots> slots_{};
+};
+
+}  // namespace rd
