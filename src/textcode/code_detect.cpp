@@ -46,7 +46,8 @@ bool AllQuiet(const char* p) {
   return ((esc - kOnes) & ~esc & kHigh) == 0;
 }
 
-// Sixty-four such bytes.
+}  // namespace
+
 bool AllQuiet64(const char* p) {
 #if defined(__SSE2__)
   __m128i loud = _mm_setzero_si128();
@@ -63,12 +64,15 @@ bool AllQuiet64(const char* p) {
 #endif
 }
 
+namespace {
+
 bool IsOpen(DetectedCode r) { return r == DetectedCode::Ascii || r == DetectedCode::EucOrSjis; }
 
-DetectedCode ScanJapanese(const TScanText& t) {
+// From byte `from` on: the bytes before it are quiet.
+DetectedCode ScanJapanese(const TScanText& t, std::size_t from = 0) {
   const std::size_t n = t.Size();
   DetectedCode result = DetectedCode::Ascii;
-  std::size_t i = 0;
+  std::size_t i = std::min(from, t.raw.size());
   // A step starts only where a byte follows: the last byte never leads.
   while (IsOpen(result) && i + 1 < n) {
     if (i + 64 <= t.raw.size() && AllQuiet64(t.raw.data() + i)) {
@@ -163,7 +167,7 @@ bool LooksUtf8(std::string_view head, std::size_t n) {
 
 // `head` holds the first min(n, kHeadSize) bytes of the n-byte data that
 // `all` walks.
-DetectedCode Detect(std::string_view head, std::size_t n, const TScanText& all) {
+DetectedCode Detect(std::string_view head, std::size_t n, const TScanText& all, std::size_t quiet = 0) {
   const auto at = [&](std::size_t i) { return static_cast<std::uint8_t>(head[i]); };
   if (n == 0) return DetectedCode::Binary;
   if (n >= 2 && at(0) == 0xFF && at(1) == 0xFE) return DetectedCode::Utf16Le;
@@ -171,7 +175,7 @@ DetectedCode Detect(std::string_view head, std::size_t n, const TScanText& all) 
   if (n >= 4 && at(0) == 0xEF && at(1) == 0xBB && at(2) == 0xBF) return DetectedCode::Utf8Bom;
   if (LooksUtf8(head, n)) return DetectedCode::Utf8;
   if (HasBinaryByte(head, n)) return DetectedCode::Binary;
-  return ScanJapanese(all);
+  return ScanJapanese(all, quiet);
 }
 
 }  // namespace
@@ -185,7 +189,7 @@ DetectedCode DetectJapaneseCode(std::string_view data) {
   return ScanJapanese(TScanText{data});
 }
 
-DetectedCode DetectLinesCode(const TLineList& lines) {
+DetectedCode DetectLinesCode(const TLineList& lines, std::size_t quiet) {
   assert((lines.HoldsBreaks() || lines.Count() < 2) && "the scan walks the breaks between the lines");
   if (lines.Empty()) return DetectedCode::Binary;
   // The marks, the binary test and the UTF-8 scan count positions, so they
@@ -210,7 +214,7 @@ DetectedCode DetectLinesCode(const TLineList& lines) {
   }
   const std::size_t last = lines.Count() - 1;
   const TScanText all{lines.Bytes().substr(0, lines.Offset(last) + lines[last].size()), true};
-  return Detect(std::string_view(head.data(), headSize), n, all);
+  return Detect(std::string_view(head.data(), headSize), n, all, quiet);
 }
 
 }  // namespace rd

@@ -21,6 +21,12 @@ DetectedCode DetectJapaneseCode(std::string_view data);
 // DetectCode of `lines` joined again with CR LF after each line, without
 // building the joined text. `lines` are the lines of `text` as SplitLines
 // gives them: in order from the start, apart only by CR and LF bytes.
-DetectedCode DetectLinesCode(const TLineList& lines);  // lines of an adopted text
+// `quiet` bytes from the text's start are known to decide nothing (see
+// AllQuiet64), and the Japanese scan starts after them.
+DetectedCode DetectLinesCode(const TLineList& lines, std::size_t quiet = 0);  // lines of an adopted text
+
+// Whether p[0..64) are bytes that decide nothing in the Japanese scan:
+// 0x08 to 0x7F, none of them ESC.
+bool AllQuiet64(const char* p);
 
 }  // namespace rd

@@ -41,6 +41,9 @@ class TSplitWhileReading : public TReadObserver {
   TLineList Finish(std::string bytes);
   // Their starts, for bytes that stay where they are (a mapped file's).
   TLineStarts FinishStarts(std::string_view bytes);
+  // How many bytes from the start decide nothing for the code detection
+  // (AllQuiet64), as far as the split has seen: a multiple of 64.
+  std::size_t QuietBytes() const { return quiet_; }
 
  private:
   static constexpr std::size_t kOpen = SIZE_MAX;
@@ -50,6 +53,7 @@ class TSplitWhileReading : public TReadObserver {
   bool on_ = false;         // a regular file small enough to split as it comes
   TLineStarts starts_;
   std::size_t done_ = 0;    // bytes scanned, whole blocks
+  std::size_t quiet_ = 0;   // the quiet blocks before the first that is not
   std::size_t end_ = kOpen; // where the text ends, once known
 };
 

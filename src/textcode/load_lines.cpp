@@ -38,29 +38,37 @@ std::optional<TLineList> ConvertLines(const TLineList& lines, TextCode code) {
 
 namespace {
 
+// A file's lines, and how many of its bytes from the start decide nothing
+// for the code detection.
+struct TFileLines {
+  TLineList lines;
+  std::size_t quiet = 0;
+};
+
 // The lines of a file read into a buffer, split as the pieces come.
-TLineList ReadLines(std::string_view path) {
+TFileLines ReadLines(std::string_view path) {
   TSplitWhileReading split(kMaxTextLines);
-  return split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
+  TLineList lines = split.Finish(ReadFileBytes(path, {kMaxTextLines, kMaxStreamBytes}, &split));
+  return {std::move(lines), split.QuietBytes()};
 }
 
 // The lines of a regular file mapped into memory; of any other file, or
 // one that cannot be mapped, read.
-TLineList MapLines(std::string_view path) {
+TFileLines MapLines(std::string_view path) {
   TMappedFile file = TMappedFile::Map(path, kMaxStreamBytes);
   if (!file) return ReadLines(path);
   TSplitWhileReading split(kMaxTextLines);
   split.Start(file.Bytes().size());
   split.Read(file.Bytes());
   TLineStarts starts = split.FinishStarts(file.Bytes());
-  return TLineList::AdoptText(std::move(file), std::move(starts));
+  return {TLineList::AdoptText(std::move(file), std::move(starts)), split.QuietBytes()};
 }
 
 TextCode LoadLinesOrThrow(TLineList& list, TextCode code, std::string_view path, TReadWay way) {
-  TLineList lines = way == TReadWay::Map ? MapLines(path) : ReadLines(path);
+  auto [lines, quiet] = way == TReadWay::Map ? MapLines(path) : ReadLines(path);
 
   TextCode result = TextCode::Sjis;
-  if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines));
+  if (code == TextCode::Auto) result = ChooseTextCode(DetectLinesCode(lines, quiet));
   else if (code == TextCode::Euc || code == TextCode::Utf8) result = code;
 
   if (result != TextCode::Sjis) {

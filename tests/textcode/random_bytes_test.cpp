@@ -85,5 +85,26 @@ TEST(RandomBytes, DetectionOverLinesEqualsDetectionOverTheirJoin) {
   }
 }
 
+// The split tells how many bytes from the start are quiet, and the
+// detection that starts after them decides as the one over all bytes.
+TEST(RandomBytes, DetectionAfterTheQuietStartEqualsDetectionOverAll) {
+  std::mt19937 rng(9);
+  std::uniform_int_distribution<int> printable(0x20, 0x7E), quietLength(0, 700), piece(1, 200);
+  for (int round = 0; round < 3000; ++round) {
+    std::string bytes;
+    for (int k = quietLength(rng); k > 0; --k) bytes += rng() % 16 == 0 ? '\n' : static_cast<char>(printable(rng));
+    bytes += RandomBytes(rng, rng() % 40);
+    TSplitWhileReading split;
+    split.Start(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+      at = std::min(bytes.size(), at + static_cast<std::size_t>(piece(rng)));
+      split.Read(std::string_view(bytes).substr(0, at));
+    }
+    const TLineList lines = split.Finish(bytes);
+    ASSERT_LE(split.QuietBytes(), bytes.size());
+    ASSERT_EQ(DetectLinesCode(lines, split.QuietBytes()), DetectLinesCode(lines)) << test::ToHex(bytes);
+  }
+}
+
 }  // namespace
 }  // namespace rd
