@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Times the headless report beside GNU diff on one realistic pair of
 # 1,000,000-line files (CR LF, about 1% changed, inserted, deleted and moved
-# lines): median wall time of 5 runs and peak memory of each, and the ratios.
-#   bench/headless_vs_diff.sh [BUILD] [LINES]
+# lines): median wall time and peak memory of each over ROUNDS rounds, and
+# the ratios. Each round runs both tools one after the other, in turns, so
+# that a busy minute on a shared machine falls on both alike.
+#   bench/headless_vs_diff.sh [BUILD] [LINES] [ROUNDS]
 set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
+rounds=${3:-11}
 prog=$build/RavelleDiff
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -22,13 +25,16 @@ measure() {
 }
 median() { sort -n | awk '{v[NR]=$1} END {print v[int((NR+1)/2)]}'; }
 
-for tool in report diff; do
-  : > "$work/$tool.runs"
-  for _ in 1 2 3 4 5; do
+: > "$work/report.runs"
+: > "$work/diff.runs"
+for round in $(seq "$rounds"); do
+  # Who goes first changes from round to round.
+  if (( round % 2 )); then order="report diff"; else order="diff report"; fi
+  for tool in $order; do
     if [ "$tool" = report ]; then
-      measure "$prog" "texta=$work/a.txt" "textb=$work/b.txt" "ret=$work/r.txt" >> "$work/$tool.runs"
+      measure "$prog" "texta=$work/a.txt" "textb=$work/b.txt" "ret=$work/r.txt" >> "$work/report.runs"
     else
-      measure diff "$work/a.txt" "$work/b.txt" >> "$work/$tool.runs"
+      measure diff "$work/a.txt" "$work/b.txt" >> "$work/diff.runs"
     fi
   done
 done
