@@ -262,8 +262,8 @@ void BM_MarkMovedStep(benchmark::State& state, Shape shape) {
   const std::vector<std::size_t> partner = Permutation(shape, n);
   rd::TLineTables prepared;
   for (std::size_t i = 0; i < n; ++i) {
-    prepared.A().emplace_back(static_cast<std::int32_t>(i), static_cast<std::int32_t>(i));
-    prepared.B().emplace_back(static_cast<std::int32_t>(i), static_cast<std::int32_t>(partner[i]));
+    prepared.A().emplace_back(static_cast<std::int32_t>(i));
+    prepared.B().emplace_back(static_cast<std::int32_t>(partner[i]));
   }
   for (std::size_t j = 0; j < n; ++j) {
     prepared.B()[j].partnerPosition = static_cast<std::int32_t>(partner[j]);

@@ -64,13 +64,13 @@ class TTableKeys {
 
   void Prefetch(int stage, std::int32_t number) const {
     const Side side = SideOf(number);
-    const TDataFile& entry = tables_.table[Index(side)][number - Base(side)];
+    const std::int32_t& line = tables_.line[Index(side)][static_cast<std::size_t>(number - Base(side))];
     if (stage == 0) {
-      __builtin_prefetch(&entry);
+      __builtin_prefetch(&line);
     } else if (stage == 1) {
-      keys_[Index(side)].Prefetch(entry.line);
+      keys_[Index(side)].Prefetch(static_cast<std::size_t>(line));
     } else {
-      keys_[Index(side)].PrefetchKey(entry.line);
+      keys_[Index(side)].PrefetchKey(static_cast<std::size_t>(line));
     }
   }
 
@@ -78,7 +78,7 @@ class TTableKeys {
   Side SideOf(std::int32_t number) const { return number < baseB_ ? Side::A : Side::B; }
   std::size_t LineOf(std::int32_t number) const {
     const Side side = SideOf(number);
-    return static_cast<std::size_t>(tables_.table[Index(side)][number - Base(side)].line);
+    return static_cast<std::size_t>(tables_.line[Index(side)][static_cast<std::size_t>(number - Base(side))]);
   }
 
   PerSide<const TLineList*> lines_;
@@ -100,10 +100,11 @@ struct TRepeat {
 };
 
 // Writes an entry for every line of TextA in [from, to) that takes part,
-// holding the hash of its key, from a[at] on; returns how many. The
-// entries found to repeat an earlier one go to `repeats`, in order.
-std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a, std::size_t at,
-                   std::vector<TRepeat>& repeats) {
+// holding the hash of its key, from a[at] on (its line in lines[at]);
+// returns how many. The entries found to repeat an earlier one go to
+// `repeats`, in order.
+std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a, TEntryLines& lines,
+                   std::size_t at, std::vector<TRepeat>& repeats) {
   std::string scratch;
   std::string earlierScratch;
   TRecentKeys recent;
@@ -113,37 +114,44 @@ std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTa
       const std::uint64_t hash = HashBytes(*key);
       const auto position = static_cast<std::int32_t>(at);
       if (const std::int32_t earlier = recent.Find(hash, position); earlier >= 0) {
-        if (keys.LineKeyOf(Side::A, static_cast<std::size_t>(a[earlier].line), earlierScratch) == key)
+        const auto earlierLine = static_cast<std::size_t>(lines[static_cast<std::size_t>(earlier)]);
+        if (keys.LineKeyOf(Side::A, earlierLine, earlierScratch) == key)
           repeats.push_back({position, earlier});
         else
           recent.Remember(hash, position);
       }
-      a[at] = TDataFile(static_cast<std::int32_t>(i), 0);
+      lines[at] = static_cast<std::int32_t>(i);
+      a[at] = TDataFile(0);
       a[at++].HoldHash(hash);
     }
   }
   return at - first;
 }
 
-// Fills a table for `lines` lines in two halves, on two threads when
-// `parallel`: build(half, from, to, at) writes the entries of lines
-// [from, to) from position `at` on and returns how many it wrote. The second half
-// starts where its first line would stand; what it wrote is moved down to
-// follow the first, and `close(gap)` is told how far.
+// Fills a table and its entries' lines for `lines` lines in two halves, on
+// two threads when `parallel`: build(half, from, to, at) writes the entries
+// of lines [from, to) from position `at` on and returns how many it wrote.
+// The second half starts where its first line would stand; what it wrote is
+// moved down to follow the first, and `close(gap)` is told how far.
 template <class TBuild, class TClose>
-void BuildInHalves(TTable& table, std::size_t lines, bool parallel, TBuild build, TClose close) {
+void BuildInHalves(TTable& table, TEntryLines& entryLines, std::size_t lines, bool parallel, TBuild build,
+                   TClose close) {
   table.resize(lines);  // unset: each half writes its own entries
+  entryLines.resize(lines);
   const std::size_t half = lines / 2;
   std::size_t counts[2] = {};
   RunBoth(parallel, [&] { counts[0] = build(0, 0, half, 0); }, [&] { counts[1] = build(1, half, lines, half); });
   const std::size_t gap = half - counts[0];
   if (gap > 0) {
-    std::move(table.begin() + static_cast<std::ptrdiff_t>(half),
-              table.begin() + static_cast<std::ptrdiff_t>(half + counts[1]),
-              table.begin() + static_cast<std::ptrdiff_t>(counts[0]));
+    const auto from = static_cast<std::ptrdiff_t>(half);
+    const auto to = static_cast<std::ptrdiff_t>(half + counts[1]);
+    const auto into = static_cast<std::ptrdiff_t>(counts[0]);
+    std::move(table.begin() + from, table.begin() + to, table.begin() + into);
+    std::move(entryLines.begin() + from, entryLines.begin() + to, entryLines.begin() + into);
     close(gap);
   }
   table.resize(counts[0] + counts[1]);
+  entryLines.resize(counts[0] + counts[1]);
 }
 
 // Interns the held hashes of a[positions[0..n)] (keys of TextA in `part`)
@@ -191,9 +199,10 @@ void NumberPartOfA(int part, TIndex& index, TTable& a, const std::vector<TRepeat
 // whose key is not in TextA keeps its hash and goes to `missing`.
 class TBuildB {
  public:
-  TBuildB(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TTable& b,
+  TBuildB(const TTableKeys& keys, const TIndex& index, const TLineTables& t, TTable& b, TEntryLines& bLines,
           std::vector<std::int32_t>& missing)
-      : keys_(keys), index_(index), a_(t.table[0]), b_(b), count_(t.count), missing_(missing),
+      : keys_(keys), index_(index), a_(t.table[0]), aLines_(t.line[0]), b_(b), bLines_(bLines), count_(t.count),
+        missing_(missing),
         nA_(static_cast<std::int32_t>(a_.size())), baseB_(keys.Base(Side::B)) {}
 
   // Lines [from, to), their entries from b[at] on; returns how many. A
@@ -203,15 +212,18 @@ class TBuildB {
     lost_ = from > 0;
     auto position = static_cast<std::int32_t>(at);
     for (std::size_t i = from; i < to; ++i) {
-      if (!lost_ && next_ < nA_ && keys_.SameLines(i, static_cast<std::size_t>(a_[next_].line))) {
-        b_[position] = TDataFile(static_cast<std::int32_t>(i), 0);
+      if (!lost_ && next_ < nA_ &&
+          keys_.SameLines(i, static_cast<std::size_t>(aLines_[static_cast<std::size_t>(next_)]))) {
+        bLines_[static_cast<std::size_t>(position)] = static_cast<std::int32_t>(i);
+        b_[position] = TDataFile(0);
         Follow(position++);
         continue;
       }
       const std::optional<std::string_view> key = keys_.LineKeyOf(Side::B, i, scratch_);
       if (!key) continue;
       const std::uint64_t hash = HashBytes(*key);
-      b_[position] = TDataFile(static_cast<std::int32_t>(i), 0);
+      bLines_[static_cast<std::size_t>(position)] = static_cast<std::int32_t>(i);
+      b_[position] = TDataFile(0);
       b_[position].HoldHash(hash);
       if (!lost_ && next_ < nA_ && a_[next_].HeldHashHigh() == static_cast<std::uint32_t>(hash >> 32) &&
           keys_.SameKey(next_, baseB_ + position)) {
@@ -278,7 +290,9 @@ class TBuildB {
   const TTableKeys& keys_;
   const TIndex& index_;
   const TTable& a_;  // TextA's table, numbered
-  TTable& b_;        // as long as TextB has lines
+  const TEntryLines& aLines_;
+  TTable& b_;             // as long as TextB has lines
+  TEntryLines& bLines_;  // as long too
   const TKeyCounts& count_;         // TextA's counts, complete
   std::vector<std::int32_t>& missing_;
   std::int32_t nA_;
@@ -323,9 +337,9 @@ void TKeyNumbering::BuildTableA() {
   static_assert(TIndex::kParts == 2, "one part per thread");
   PerSide<std::vector<TRepeat>> repeats;
   BuildInHalves(
-      s.t.A(), s.lines[0]->Count(), s.parallel,
+      s.t.A(), s.t.line[0], s.lines[0]->Count(), s.parallel,
       [&](int half, std::size_t from, std::size_t to, std::size_t at) {
-        const std::size_t count = BuildA(from, to, s.keys, s.t.A(), at, repeats[half]);
+        const std::size_t count = BuildA(from, to, s.keys, s.t.A(), s.t.line[0], at, repeats[half]);
         s.index->MakePart(half);
         return count;
       },
@@ -360,17 +374,20 @@ void TKeyNumbering::BuildAndNumberB() {
   };
   PerSide<TMissing> missing;
   const auto build = [&](int half, std::size_t from, std::size_t to, std::size_t at) {
-    return TBuildB(s.keys, *s.index, s.t, b, missing[half].positions).Build(from, to, at);
+    return TBuildB(s.keys, *s.index, s.t, b, s.t.line[1], missing[half].positions).Build(from, to, at);
   };
   const auto close = [&](std::size_t gap) {
     for (std::int32_t& position : missing[1].positions) position -= static_cast<std::int32_t>(gap);
   };
   if (s.parallel) {
-    BuildInHalves(b, s.lines[1]->Count(), true, build, close);
+    BuildInHalves(b, s.t.line[1], s.lines[1]->Count(), true, build, close);
   } else {
     // One range: the place in TextA is never lost for a start in the middle.
     b.resize(s.lines[1]->Count());
-    b.resize(build(0, 0, s.lines[1]->Count(), 0));
+    s.t.line[1].resize(s.lines[1]->Count());
+    const std::size_t count = build(0, 0, s.lines[1]->Count(), 0);
+    b.resize(count);
+    s.t.line[1].resize(count);
   }
 
   // The keys found only in TextB, in text order within each part of the

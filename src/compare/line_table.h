@@ -23,15 +23,16 @@ enum class TState : std::uint8_t {
 // the number of lines of both texts. The
 // duplicate groups of the comparison follow from the key numbers and the
 // number of times each key occurs on each side, so they are not stored.
-// The key number and the state share one word: a table entry is 12 bytes.
+// The key number and the state share one word: a table entry is 8 bytes.
+// The line an entry stands for is kept beside the table (TEntryLines): the
+// pairing walks the entries again and again, and needs the lines only at
+// the end.
 struct TDataFile {
   static constexpr std::uint32_t kMaxKeys = std::uint32_t{1} << 29;
 
-  TDataFile() = default;  // unset: a table is sized, then each entry is made with its line
-  TDataFile(std::int32_t line, std::int32_t key)
-      : line(line), partnerPosition(-1), keyState_(static_cast<std::uint32_t>(key) << 3) {}
+  TDataFile() = default;  // unset: a table is sized, then each entry is made
+  explicit TDataFile(std::int32_t key) : partnerPosition(-1), keyState_(static_cast<std::uint32_t>(key) << 3) {}
 
-  std::int32_t line;             // index of the line in its text, over all lines
   std::int32_t partnerPosition;  // position of the paired entry in the other table, -1 while unpaired
 
   bool Paired() const { return partnerPosition >= 0; }
@@ -58,8 +59,11 @@ struct TDataFile {
 };
 
 static_assert(std::is_trivially_default_constructible_v<TDataFile>, "a table is sized without writing it");
+static_assert(sizeof(TDataFile) == 8, "an entry is two words");
 
 // The entries of one text, in text order.
 using TTable = TUnsetVector<TDataFile>;
+// For each entry of a table, the index of its line in its text, over all lines.
+using TEntryLines = TUnsetVector<std::int32_t>;
 
 }  // namespace rd

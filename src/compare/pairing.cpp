@@ -198,13 +198,15 @@ void MarkMovedRange(Table& a, Table& b, std::int32_t first, std::int32_t last, T
   }
 }
 
-void AppendDifferences(const Table& own, const Table& other, TDiffList& out) {
-  std::int32_t last = 0;
-  for (const TDataFile& e : own) {
-    if (e.Paired()) last = other[e.partnerPosition].line;
+void AppendDifferences(const Table& own, const TEntryLines& ownLines, const TEntryLines& otherLines, TDiffList& out) {
+  std::int32_t lastPartner = -1;  // the partner of the last paired entry; its line is looked up when needed
+  for (std::size_t p = 0; p < own.size(); ++p) {
+    const TDataFile& e = own[p];
+    if (e.Paired()) lastPartner = e.partnerPosition;
     if (e.State() == TState::Same) continue;
     const std::int32_t kind = e.State() == TState::Pending ? KindAdded : static_cast<std::int32_t>(e.State());
-    out.push_back({e.line, last, kind, 0});
+    const std::int32_t last = lastPartner < 0 ? 0 : otherLines[static_cast<std::size_t>(lastPartner)];
+    out.push_back({ownLines[p], last, kind, 0});
   }
 }
 
@@ -370,8 +372,8 @@ PerSide<TDiffList> ListDifferences(const TLineTables& t) {
   PerSide<TDiffList> lists;
   RunBoth(
       t.table[0].size() + t.table[1].size() >= kParallelFrom,
-      [&] { AppendDifferences(t.table[0], t.table[1], lists[0]); },
-      [&] { AppendDifferences(t.table[1], t.table[0], lists[1]); });
+      [&] { AppendDifferences(t.table[0], t.line[0], t.line[1], lists[0]); },
+      [&] { AppendDifferences(t.table[1], t.line[1], t.line[0], lists[1]); });
   return lists;
 }
 

@@ -18,6 +18,7 @@ namespace rd {
 // lines of TextA on.
 struct TLineTables {
   PerSide<TTable> table;     // text order
+  PerSide<TEntryLines> line;  // the line of each entry
   TKeyCounts count;
 
   TTable& A() { return table[0]; }

@@ -54,7 +54,8 @@ bool AllQuiet64(const char* p) {
   for (int k = 0; k < 4; ++k) {
     const __m128i v = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + 16 * k));
     // Bytes of 0x80 and above are negative here: below 0x08 too.
-    loud = _mm_or_si128(loud, _mm_or_si128(_mm_cmplt_epi8(v, _mm_set1_epi8(0x08)), _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B))));
+    const __m128i low = _mm_cmplt_epi8(v, _mm_set1_epi8(0x08));
+    loud = _mm_or_si128(loud, _mm_or_si128(low, _mm_cmpeq_epi8(v, _mm_set1_epi8(0x1B))));
   }
   return _mm_movemask_epi8(loud) == 0;
 #else

@@ -66,7 +66,7 @@ void ExpectNumbered(const Text& a, const Text& b, const TCompareOptions& options
     ASSERT_EQ(t.table[Index(side)].size(), expected.line[Index(side)].size());
     for (std::size_t j = 0; j < t.table[Index(side)].size(); ++j) {
       const TDataFile& entry = t.table[Index(side)][j];
-      ASSERT_EQ(entry.line, expected.line[Index(side)][j]) << (side == Side::A ? "A" : "B") << " entry " << j;
+      ASSERT_EQ(t.line[Index(side)][j], expected.line[Index(side)][j]) << (side == Side::A ? "A" : "B") << " entry " << j;
       ASSERT_EQ(entry.Key(), expected.key[Index(side)][j]) << (side == Side::A ? "A" : "B") << " entry " << j;
       ASSERT_EQ(entry.State(), TState::Same);
       ASSERT_FALSE(entry.Paired());

@@ -67,7 +67,8 @@ void ExpectSameNumbers(const TLineList& a, const TLineList& b, const TCompareOpt
     const TTable& one = t[0].table[Index(side)];
     const TTable& two = t[1].table[Index(side)];
     RD_FUZZ_CHECK(one.size() == two.size());
-    for (std::size_t j = 0; j < one.size(); ++j) RD_FUZZ_CHECK(one[j].line == two[j].line && one[j].Key() == two[j].Key());
+    for (std::size_t j = 0; j < one.size(); ++j)
+      RD_FUZZ_CHECK(t[0].line[Index(side)][j] == t[1].line[Index(side)][j] && one[j].Key() == two[j].Key());
   }
   for (std::int32_t key = 0; key < static_cast<std::int32_t>(a.Count()); ++key)
     for (const Side side : {Side::A, Side::B}) RD_FUZZ_CHECK(t[0].count.Of(side, key) == t[1].count.Of(side, key));
