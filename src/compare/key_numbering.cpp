@@ -154,22 +154,36 @@ void BuildInHalves(TTable& table, TEntryLines& entryLines, std::size_t lines, bo
   entryLines.resize(counts[0] + counts[1]);
 }
 
-// Interns the held hashes of a[positions[0..n)] (keys of TextA in `part`)
-// and gives each entry its key's number. An entry is interned by its
-// position, or, repeating an earlier one, by that entry's position, whose
-// key is interned already and whose bytes are at hand.
+// Gives the entries a[positions[0..n)] (keys of TextA in `part`) the
+// numbers of their keys. An entry that repeats one numbered before takes
+// that entry's number; the others are interned, by their own position or,
+// repeating an entry of this same chunk, by that entry's, whose bytes are
+// at hand.
 void InternA(TIndex& index, int part, TTable& a, const std::int32_t* positions, std::size_t n,
              const TRepeat*& repeat, const TRepeat* repeatsEnd) {
   std::uint64_t hashes[kChunk];
   std::int32_t numbers[kChunk];
+  std::int32_t targets[kChunk];  // the entries interned
   std::int32_t ids[kChunk];
+  std::size_t k = 0;
   for (std::size_t j = 0; j < n; ++j) {
-    hashes[j] = a[positions[j]].HeldHash();
-    while (repeat != repeatsEnd && repeat->entry < positions[j]) ++repeat;
-    numbers[j] = repeat != repeatsEnd && repeat->entry == positions[j] ? repeat->earlier : positions[j];
+    const std::int32_t position = positions[j];
+    while (repeat != repeatsEnd && repeat->entry < position) ++repeat;
+    std::int32_t number = position;
+    if (repeat != repeatsEnd && repeat->entry == position) {
+      number = repeat->earlier;
+      if (number < positions[0]) {
+        // Numbered with an earlier chunk: the same part, this thread's.
+        a[position].Number(a[number].Key());
+        continue;
+      }
+    }
+    hashes[k] = a[position].HeldHash();
+    numbers[k] = number;
+    targets[k++] = position;
   }
-  index.InternAll(part, std::span(hashes, n), std::span(numbers, n), std::span(ids, n));
-  for (std::size_t j = 0; j < n; ++j) a[positions[j]].Number(ids[j]);
+  index.InternAll(part, std::span(hashes, k), std::span(numbers, k), std::span(ids, k));
+  for (std::size_t j = 0; j < k; ++j) a[targets[j]].Number(ids[j]);
 }
 
 // Numbers the keys of TextA that fall in one part of the index. Another

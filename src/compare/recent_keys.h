@@ -3,10 +3,10 @@
 // come back every few dozen lines; comparing one with its first occurrence
 // later, in a text far bigger than the caches, costs reads from memory,
 // while here both are at hand. One key is remembered for each of 1024 hash
-// values, by its hash and the position it was given: the last one met that
-// was not itself a repeat.
+// values, by its hash and the position it was given.
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -15,22 +15,28 @@ namespace rd {
 class TRecentKeys {
  public:
   // The position remembered with the hash of a key, or -1 when there is
-  // none, `position` being remembered then. An equal hash is not yet an
-  // equal key: the caller compares the keys, and calls Remember when they
-  // differ.
+  // none. An equal hash is not yet an equal key: the caller compares the
+  // keys, and calls Remember when they differ. A key met again and again
+  // keeps its place against keys met once; others take a free place.
   std::int32_t Find(std::uint64_t hash, std::int32_t position) {
     TSlot& slot = slots_[(hash >> 20) % kSlots];
-    if (slot.position >= 0 && slot.hash == hash) return slot.position;
-    slot = TSlot{hash, position};
+    if (slot.position >= 0 && slot.hash == hash) {
+      slot.hits = std::min(slot.hits + 1, kMostHits);
+      return slot.position;
+    }
+    if (slot.hits > 0) --slot.hits;
+    else slot = TSlot{hash, position, 0};
     return -1;
   }
-  void Remember(std::uint64_t hash, std::int32_t position) { slots_[(hash >> 20) % kSlots] = TSlot{hash, position}; }
+  void Remember(std::uint64_t hash, std::int32_t position) { slots_[(hash >> 20) % kSlots] = TSlot{hash, position, 0}; }
 
  private:
   static constexpr std::size_t kSlots = 1024;
+  static constexpr std::int32_t kMostHits = 64;
   struct TSlot {
     std::uint64_t hash = 0;
     std::int32_t position = -1;
+    std::int32_t hits = 0;  // finds, less the keys that would have taken the place since
   };
   std::array<TSlot, kSlots> slots_{};
 };
