@@ -5,6 +5,7 @@
 # the ratios. Each round runs both tools one after the other, in turns, so
 # that a busy minute on a shared machine falls on both alike.
 #   bench/headless_vs_diff.sh [BUILD] [LINES] [ROUNDS]
+# RD_SHOW_RUNS=1 also prints every run (seconds and kilobytes of each tool).
 set -euo pipefail
 build=${1:-build}
 lines=${2:-1000000}
@@ -13,6 +14,10 @@ prog=$build/RavelleDiff
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 "$build"/bench/make_text_pair "$lines" "$work/a.txt" "$work/b.txt"
+# Written to disk before the timing starts: the system would write them
+# back in the middle of it otherwise, as files just made, which the files a
+# user compares are not.
+sync "$work/a.txt" "$work/b.txt"
 : > "$work/r.txt"
 
 # Prints "seconds kilobytes" of one run of the command: the wall time to the
@@ -38,6 +43,7 @@ for round in $(seq "$rounds"); do
     fi
   done
 done
+[ -n "${RD_SHOW_RUNS:-}" ] && paste "$work/report.runs" "$work/diff.runs" >&2
 rt=$(cut -d' ' -f1 "$work/report.runs" | median); rm_=$(cut -d' ' -f2 "$work/report.runs" | median)
 dt=$(cut -d' ' -f1 "$work/diff.runs" | median); dm=$(cut -d' ' -f2 "$work/diff.runs" | median)
 size=$(stat -c %s "$work/a.txt")
