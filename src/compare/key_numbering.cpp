@@ -49,6 +49,8 @@ class TTableKeys {
   // Whether line i of TextB and line j of TextA are equal, and so have
   // equal keys.
   bool SameLines(std::size_t i, std::size_t j) const { return (*lines_[1])[i] == (*lines_[0])[j]; }
+  // The same for two lines of TextA.
+  bool SameLinesOfA(std::size_t i, std::size_t j) const { return (*lines_[0])[i] == (*lines_[0])[j]; }
 
   bool SameKey(std::int32_t x, std::int32_t y) const {
     if (x == y) return true;
@@ -115,7 +117,8 @@ std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTa
       const auto position = static_cast<std::int32_t>(at);
       if (const std::int32_t earlier = recent.Find(hash, position); earlier >= 0) {
         const auto earlierLine = static_cast<std::size_t>(lines[static_cast<std::size_t>(earlier)]);
-        if (keys.LineKeyOf(Side::A, earlierLine, earlierScratch) == key)
+        // Equal lines have equal keys: the earlier key is made only for lines that differ.
+        if (keys.SameLinesOfA(earlierLine, i) || keys.LineKeyOf(Side::A, earlierLine, earlierScratch) == key)
           repeats.push_back({position, earlier});
         else
           recent.Remember(hash, position);
