@@ -1,10 +1,12 @@
 // The keys are numbered in three steps, each of which splits over two
 // threads without locks:
 // 1. TextA's table, one half of its lines per thread: an entry per line
-//    that takes part, holding the hash of its key;
+//    that takes part, holding the hash of its key; a line that repeats a
+//    recent one is noted while both are at hand;
 // 2. TextA's keys through the key index, one part of it per thread: each
 //    thread walks the whole table and interns the keys of its part, in text
-//    order, so every key gets the position of its first entry;
+//    order, so every key gets the position of its first entry; a repeat
+//    takes the number of the entry it repeats;
 // 3. TextB's table and numbers, one half of its lines per thread: most of
 //    its lines are those of TextA in the same order and take the number of
 //    the A entry they equal, without a key being made; the others are
