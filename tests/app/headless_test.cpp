@@ -105,6 +105,22 @@ TEST_F(Headless, ChangedAddedAndMovedLines) {
   EXPECT_EQ(Report("a\n\nb>c\n", "a\nd\n"), Head(1, 1) + "UDT:A2>b>c\r\n    B1>d\r\n");
 }
 
+// A report of many thousand result lines, in order.
+TEST_F(Headless, ALargeReportKeepsItsOrder) {
+  std::string a, b, expected;
+  for (int i = 0; i < 9000; ++i) {
+    a += "a" + std::to_string(i) + "\r\n";
+    b += "b" + std::to_string(i) + "\r\n";
+    expected += "UDT:A" + std::to_string(i) + ">a" + std::to_string(i) + "\r\n    B" + std::to_string(i) + ">b" +
+                std::to_string(i) + "\r\n";
+  }
+  for (int i = 9000; i < 9005; ++i) {
+    b += "b" + std::to_string(i) + "\r\n";
+    expected += "INS:B" + std::to_string(i) + ">b" + std::to_string(i) + "\r\n";
+  }
+  EXPECT_EQ(Report(a, b), Head(9000, 9005) + expected);
+}
+
 TEST_F(Headless, OptionsComeFromTheSettingsFile) {
   Settings("[Check]\r\nText=1\r\nTrimLR=1\r\n");
   EXPECT_EQ(Report("abc\r\n  x\r\n", "ABC\r\nx\r\n"), Head(0, 0));
