@@ -51,8 +51,6 @@ class TTableKeys {
   // Whether line i of TextB and line j of TextA are equal, and so have
   // equal keys.
   bool SameLines(std::size_t i, std::size_t j) const { return (*lines_[1])[i] == (*lines_[0])[j]; }
-  // The same for two lines of TextA.
-  bool SameLinesOfA(std::size_t i, std::size_t j) const { return (*lines_[0])[i] == (*lines_[0])[j]; }
 
   bool SameKey(std::int32_t x, std::int32_t y) const {
     if (x == y) return true;
@@ -110,22 +108,17 @@ struct TRepeat {
 std::size_t BuildA(std::size_t from, std::size_t to, const TTableKeys& keys, TTable& a, TEntryLines& lines,
                    std::size_t at, std::vector<TRepeat>& repeats) {
   std::string scratch;
-  std::string earlierScratch;
   TRecentKeys recent;
   const std::size_t first = at;
   for (std::size_t i = from; i < to; ++i) {
     if (const std::optional<std::string_view> key = keys.LineKeyOf(Side::A, i, scratch)) {
       const std::uint64_t hash = HashBytes(*key);
       const auto position = static_cast<std::int32_t>(at);
+      lines[at] = static_cast<std::int32_t>(i);  // before SameKey reads it
       if (const std::int32_t earlier = recent.Find(hash, position); earlier >= 0) {
-        const auto earlierLine = static_cast<std::size_t>(lines[static_cast<std::size_t>(earlier)]);
-        // Equal lines have equal keys: the earlier key is made only for lines that differ.
-        if (keys.SameLinesOfA(earlierLine, i) || keys.LineKeyOf(Side::A, earlierLine, earlierScratch) == key)
-          repeats.push_back({position, earlier});
-        else
-          recent.Remember(hash, position);
+        if (keys.SameKey(earlier, position)) repeats.push_back({position, earlier});
+        else recent.Remember(hash, position);
       }
-      lines[at] = static_cast<std::int32_t>(i);
       a[at] = TDataFile(0);
       a[at++].HoldHash(hash);
     }
@@ -233,16 +226,14 @@ class TBuildB {
     for (std::size_t i = from; i < to; ++i) {
       if (!lost_ && next_ < nA_ &&
           keys_.SameLines(i, static_cast<std::size_t>(aLines_[static_cast<std::size_t>(next_)]))) {
-        bLines_[static_cast<std::size_t>(position)] = static_cast<std::int32_t>(i);
-        b_[position] = TDataFile(0);
+        Make(position, i);
         Follow(position++);
         continue;
       }
       const std::optional<std::string_view> key = keys_.LineKeyOf(Side::B, i, scratch_);
       if (!key) continue;
       const std::uint64_t hash = HashBytes(*key);
-      bLines_[static_cast<std::size_t>(position)] = static_cast<std::int32_t>(i);
-      b_[position] = TDataFile(0);
+      Make(position, i);
       b_[position].HoldHash(hash);
       if (!lost_ && next_ < nA_ && a_[next_].HeldHashHigh() == static_cast<std::uint32_t>(hash >> 32) &&
           keys_.SameKey(next_, baseB_ + position)) {
@@ -256,6 +247,12 @@ class TBuildB {
   }
 
  private:
+  // The entry at `position` for line i, its key still to come.
+  void Make(std::int32_t position, std::size_t i) {
+    bLines_[static_cast<std::size_t>(position)] = static_cast<std::int32_t>(i);
+    b_[position] = TDataFile(0);
+  }
+
   void Follow(std::int32_t position) {
     b_[position].Number(a_[next_++].Key());
     missed_ = false;

@@ -19,7 +19,7 @@ class TRecentKeys {
   // keys, and calls Remember when they differ. A key met again and again
   // keeps its place against keys met once; others take a free place.
   std::int32_t Find(std::uint64_t hash, std::int32_t position) {
-    TSlot& slot = slots_[(hash >> 20) % kSlots];
+    TSlot& slot = SlotOf(hash);
     if (slot.position >= 0 && slot.hash == hash) {
       slot.hits = std::min(slot.hits + 1, kMostHits);
       return slot.position;
@@ -28,7 +28,7 @@ class TRecentKeys {
     else slot = TSlot{hash, position, 0};
     return -1;
   }
-  void Remember(std::uint64_t hash, std::int32_t position) { slots_[(hash >> 20) % kSlots] = TSlot{hash, position, 0}; }
+  void Remember(std::uint64_t hash, std::int32_t position) { SlotOf(hash) = TSlot{hash, position, 0}; }
 
  private:
   static constexpr std::size_t kSlots = 1024;
@@ -38,6 +38,8 @@ class TRecentKeys {
     std::int32_t position = -1;
     std::int32_t hits = 0;  // finds, less the keys that would have taken the place since
   };
+  TSlot& SlotOf(std::uint64_t hash) { return slots_[(hash >> 20) % kSlots]; }
+
   std::array<TSlot, kSlots> slots_{};
 };
 
