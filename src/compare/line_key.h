@@ -43,9 +43,13 @@ struct TFoldedKey {
   bool Verbatim = false;  // the key is the line's bytes from From on
 };
 
+// Room that FoldKey may write past the key itself.
+inline constexpr std::size_t kFoldSlack = 16;
+
 // The key of `line` under options that fold keys, written to `out`, which
-// must have room for 2 * line.size() bytes (a half-width katakana becomes a
-// double-byte character), or nullopt when the line takes no part.
+// must have room for 2 * line.size() + kFoldSlack bytes (a half-width
+// katakana becomes a double-byte character), or nullopt when the line takes
+// no part.
 //
 // A lead byte and a valid trail byte (0x40-0x7E, 0x80-0xFC) are one
 // character; any other byte is a character of its own. In order:
@@ -117,6 +121,7 @@ class alignas(64) TTextKeys {  // on cache lines of its own: the two texts' keys
   const TLineList* lines_ = nullptr;
   const TCompareOptions* options_ = nullptr;
   bool folded_ = false;
+  std::optional<TFoldedKey> (*fold_)(std::string_view, const TCompareOptions&, char*) = nullptr;  // under folded_
   std::string bytes_;  // the upper-cased text (same offsets) under Text alone
 };
 

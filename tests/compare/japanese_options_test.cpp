@@ -197,5 +197,49 @@ TEST(JapaneseOptions, FoldedKeysOfRandomLinesAreTheLiteralOnes) {
   }
 }
 
+// The same on lines of runs as text has them, up to 200 bytes: ASCII words
+// of up to 40 letters, blanks, kanji, hiragana, half-width kana with marks,
+// full-width letters and "　", so that runs cross the blocks of sixteen bytes
+// that the fold reads and end anywhere near the end of the line.
+TEST(JapaneseOptions, FoldedKeysOfLinesOfRunsAreTheLiteralOnes) {
+  static const char* const kPieces[] = {
+      "\x8D\x80\x96\xDA",  // 項目
+      "\x82\xCC\x92\x6C",  // の値
+      "\xC3\xDE\xB0\xC0",  // ﾃﾞｰﾀ
+      "\xCA\xDF\xB3\xDE\xB1\xDE",  // ﾊﾟｳﾞｱﾞ
+      "\x82\x68\x82\x63\x82\x81",  // ＩＤａ
+      "\x81\x40",  // "　"
+      "\x81\x5B\x81\x42",  // ー。
+      "\xFA\x56",  // the apostrophe among the extension characters
+      "\x83",  // a lead byte, whatever follows
+  };
+  std::mt19937 rng(9);
+  const auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
+  for (int it = 0; it < 100000; ++it) {
+    TCompareOptions o;
+    o.TrimLR = below(3) == 0;
+    o.TrimR = below(2) == 0;
+    o.Blank = below(2) == 0;
+    o.Text = below(3) == 0;
+    do {
+      o.Width = below(2) == 0;
+      o.ZSpace = below(2) == 0;
+      o.AllSpace = below(2) == 0;
+    } while (!FoldsKeys(o));
+    std::string line;
+    while (line.size() < 200 && below(8) != 0) {
+      const int kind = below(4);
+      if (kind == 0) {
+        for (int k = 1 + below(40); k > 0; --k) line += static_cast<char>(below(3) == 0 ? 'a' + below(26) : '!' + below(94));
+      } else if (kind == 1) {
+        for (int k = 1 + below(20); k > 0; --k) line += below(4) == 0 ? '\t' : ' ';
+      } else {
+        line += kPieces[below(static_cast<int>(std::size(kPieces)))];
+      }
+    }
+    ASSERT_EQ(KeyOf(line, o), testing::JapaneseKey(line, o)) << "iteration " << it << ": " << line;
+  }
+}
+
 }  // namespace
 }  // namespace rd
