@@ -10,6 +10,7 @@
 #include <stdexcept>
 
 #include "compare/key_numbering.h"
+#include "compare/block_shelf.h"
 #include "compare/pairing.h"
 #include "compare/run_both.h"
 
@@ -50,6 +51,7 @@ std::string TComparison::CompareTexts(const TLineList& linesA, const TLineList& 
   Progress(showProgress);
 
   if (linesA.Count() + linesB.Count() >= TDataFile::kMaxKeys) throw std::length_error("too many lines to compare");
+  const TBlockShelfScope shelf;  // outlives the tables: what they free is kept for the later steps
   TLineTables t;
   {
     TKeyNumbering numbering(linesA, linesB, Options, t, linesA.Count() + linesB.Count() >= kParallelFrom);

@@ -1,13 +1,15 @@
 // An allocator for the large arrays of a comparison: blocks of several
 // megabytes are aligned to 2 MiB and offered to the kernel for transparent
 // huge pages, so that random access into a table of a million entries does
-// not miss the TLB on every step.
+// not miss the TLB on every step; blocks from a megabyte on are kept for
+// reuse while a comparison runs (block_shelf.h).
 #pragma once
 
 #include <new>
 #include <utility>
 #include <vector>
 
+#include "compare/block_shelf.h"
 #include "textcode/huge_pages.h"
 
 namespace rd {
@@ -16,6 +18,9 @@ template <class T>
 struct THugePageAllocator {
   using value_type = T;
   static constexpr std::size_t kHuge = kHugePage;
+  static_assert(kHuge == kShelfAlign);
+  // Blocks from this size on are kept for reuse while a comparison runs.
+  static constexpr std::size_t kShelfFrom = std::size_t{1} << 20;
 
   THugePageAllocator() = default;
   template <class U>
@@ -23,17 +28,18 @@ struct THugePageAllocator {
 
   T* allocate(std::size_t n) {
     const std::size_t bytes = n * sizeof(T);
-    if (bytes < 2 * kHuge) return static_cast<T*>(::operator new(bytes));
-    void* p = ::operator new(Rounded(bytes), std::align_val_t{kHuge});
+    if (bytes < kShelfFrom) return static_cast<T*>(::operator new(bytes));
+    bool fresh = false;
+    void* p = TakeBlock(Rounded(bytes), fresh);
     // Only the whole huge pages of the block itself: the rounded-up tail
     // stays in small pages, so a block costs its own size, not up to 2 MiB more.
-    AdviseHugePages(p, bytes);
+    if (fresh) AdviseHugePages(p, bytes);
     return static_cast<T*>(p);
   }
   void deallocate(T* p, std::size_t n) noexcept {
     const std::size_t bytes = n * sizeof(T);
-    if (bytes < 2 * kHuge) ::operator delete(p);
-    else ::operator delete(p, std::align_val_t{kHuge});
+    if (bytes < kShelfFrom) ::operator delete(p);
+    else GiveBackBlock(p, Rounded(bytes));
   }
   static std::size_t Rounded(std::size_t bytes) { return (bytes + kHuge - 1) / kHuge * kHuge; }
 
