@@ -107,16 +107,19 @@ const TQuietPairs& QuietPairs() {
 }
 
 // FullWidthAscii as two look-ups: the lead bytes that have full-width
-// forms of ASCII (0x81, 0x82, 0xEE, 0xFA) each have a row of 256.
+// forms of ASCII (0x81, 0x82, 0xEE, 0xFA) each have a row of 256, the
+// other bytes a row of zeros.
 constexpr std::array<std::uint8_t, 256> kPairSlot = [] {
   std::array<std::uint8_t, 256> a{};
+  a.fill(4);  // a row of none
+  a[0x81] = 0;
   a[0x82] = 1;
   a[0xEE] = 2;
   a[0xFA] = 3;
   return a;
 }();
-constexpr std::array<char, 4 * 256> kAsciiOfPair = [] {
-  std::array<char, 4 * 256> a{};
+constexpr std::array<char, 5 * 256> kAsciiOfPair = [] {
+  std::array<char, 5 * 256> a{};
   constexpr unsigned char kLeads[] = {0x81, 0x82, 0xEE, 0xFA};
   for (std::size_t slot = 0; slot < 4; ++slot)
     for (unsigned t = 0; t < 256; ++t) a[slot * 256 + t] = FullWidthAscii(kLeads[slot], static_cast<unsigned char>(t));
@@ -300,18 +303,22 @@ std::optional<TFoldedKey> FoldCharsAs(std::string_view line, const TCompareOptio
     if (IsSjisLead(c) && i + 1 < n && IsTrail(s[i + 1])) {
       const unsigned char t = s[i + 1];
       i += 2;
-      if (kZSpace && c == 0x81 && t == 0x40) {  // "　"
+      if (kZSpace && c == 0x81 && t == 0x40) {
+        // "　", and those after it (Japanese text is indented with them)
+        while (i + 1 < n && s[i] == 0x81 && s[i + 1] == 0x40) i += 2;
         if (kAllSpace) {
           drop();
         } else {
-          *w++ = static_cast<char>(c);
-          *w++ = static_cast<char>(t);
+          CopyRun(w, s, from, i, n);
+          w += i - from;
         }
         continue;
       }
-      // Not "　", and changed: a full-width form of ASCII.
-      const char ascii = kAsciiOfPair[std::size_t{kPairSlot[c]} * 256 + t];
-      *w++ = static_cast<char>(kText && ascii >= 'a' && ascii <= 'z' ? ascii - 'a' + 'A' : ascii);
+      // Not "　", and changed: a full-width form of ASCII, and those after it.
+      char ascii = kAsciiOfPair[std::size_t{kPairSlot[c]} * 256 + t];
+      do {
+        *w++ = static_cast<char>(kText && ascii >= 'a' && ascii <= 'z' ? ascii - 'a' + 'A' : ascii);
+      } while (i + 1 < n && (ascii = kAsciiOfPair[std::size_t{kPairSlot[s[i]]} * 256 + s[i + 1]]) != 0 && (i += 2));
       changed = true;
       written(at, from);
       continue;
