@@ -12,6 +12,8 @@
 #include <random>
 
 #include "compare/comparison.h"
+#include "compare/key_index.h"
+#include "compare/line_key.h"
 #include "compare/pairing.h"
 #include "text_pair.h"
 
@@ -143,6 +145,32 @@ void BM_JapaneseOptionsOnKanjiAndKana(benchmark::State& state) {
              JapaneseOptions(state.range(0) != 0));
 }
 BENCHMARK(BM_JapaneseOptionsOnKanjiAndKana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The key of each line of TextA and its hash, one thread, as TextA's table
+// makes them: argument 0 the realistic text, 1 with parts that fold in
+// every line, 2 with kanji and kana, each with Width, ZSpace and AllSpace
+// on; 3 the realistic text without them (a view of the line).
+void BM_LineKeys(benchmark::State& state) {
+  const Text base = rd::bench::MakeText(1000000, 1);
+  const Text t = state.range(0) == 1 ? Japanese(base, kFoldingParts)
+                 : state.range(0) == 2 ? Japanese(base, kPlainParts)
+                                       : base;
+  const rd::TLineList lines = ToList(t);
+  rd::TCompareOptions options = JapaneseOptions(state.range(0) != 3);
+  options.TrimR = true;
+  rd::TTextKeys keys;
+  keys.Prepare(lines, options);
+  std::string scratch;
+  std::uint64_t sum = 0;
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < lines.Count(); ++i)
+      if (const std::optional<std::string_view> key = keys.Key(i, scratch)) sum += rd::HashBytes(*key);
+  }
+  benchmark::DoNotOptimize(sum);
+  state.counters["ns/line"] = benchmark::Counter(static_cast<double>(lines.Count()),
+                                                 benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_LineKeys)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
 
 constexpr std::size_t kAdversarial = 200000;
 
