@@ -169,6 +169,23 @@ TEST(JapaneseOptions, OffLeavesTheKeysAlone) {
 namespace rd {
 namespace {
 
+// Any set of options with at least one that folds keys; below(n) is a
+// random number under n.
+template <class TBelow>
+TCompareOptions RandomFoldingOptions(TBelow& below) {
+  TCompareOptions o;
+  o.TrimLR = below(3) == 0;
+  o.TrimR = below(2) == 0;
+  o.Blank = below(2) == 0;
+  o.Text = below(3) == 0;
+  do {
+    o.Width = below(2) == 0;
+    o.ZSpace = below(2) == 0;
+    o.AllSpace = below(2) == 0;
+  } while (!FoldsKeys(o));
+  return o;
+}
+
 // Folded keys against the literal definition, on long random lines of
 // bytes that matter: white space (NUL to blank), ASCII letters in both
 // cases, lead bytes with trail bytes of every kind, lead bytes alone,
@@ -181,16 +198,7 @@ TEST(JapaneseOptions, FoldedKeysOfRandomLinesAreTheLiteralOnes) {
   std::mt19937 rng(8);
   const auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   for (int it = 0; it < 200000; ++it) {
-    TCompareOptions o;
-    o.TrimLR = below(3) == 0;
-    o.TrimR = below(2) == 0;
-    o.Blank = below(2) == 0;
-    o.Text = below(3) == 0;
-    do {
-      o.Width = below(2) == 0;
-      o.ZSpace = below(2) == 0;
-      o.AllSpace = below(2) == 0;
-    } while (!FoldsKeys(o));
+    const TCompareOptions o = RandomFoldingOptions(below);
     std::string line;
     for (int n = below(40); n > 0; --n) line += static_cast<char>(kBytes[below(static_cast<int>(std::size(kBytes)))]);
     ASSERT_EQ(KeyOf(line, o), testing::JapaneseKey(line, o)) << "iteration " << it;
@@ -216,16 +224,7 @@ TEST(JapaneseOptions, FoldedKeysOfLinesOfRunsAreTheLiteralOnes) {
   std::mt19937 rng(9);
   const auto below = [&rng](int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng); };
   for (int it = 0; it < 100000; ++it) {
-    TCompareOptions o;
-    o.TrimLR = below(3) == 0;
-    o.TrimR = below(2) == 0;
-    o.Blank = below(2) == 0;
-    o.Text = below(3) == 0;
-    do {
-      o.Width = below(2) == 0;
-      o.ZSpace = below(2) == 0;
-      o.AllSpace = below(2) == 0;
-    } while (!FoldsKeys(o));
+    const TCompareOptions o = RandomFoldingOptions(below);
     std::string line;
     while (line.size() < 200 && below(8) != 0) {
       const int kind = below(4);
