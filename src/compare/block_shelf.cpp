@@ -56,7 +56,7 @@ struct TShelf {
   std::mutex mutex;
   int scopes = 0;
   TBlockList<8> kept;   // freed, for reuse
-  TBlockList<32> lent;  // handed out while a scope lives, with their whole size
+  TBlockList<32> lent;  // kept ones handed out again, with their whole size
 };
 
 TShelf& Shelf() {
@@ -95,13 +95,9 @@ void* TakeBlock(std::size_t bytes, bool& fresh) {
     // None fits: the kept ones would only add to the memory taken now.
     s.kept.Clear(Free);
   }
-  void* p = ::operator new(bytes, std::align_val_t{kShelfAlign});
+  // A new block is just as large as asked for: it comes back with that size.
   fresh = true;
-  const std::lock_guard lock(s.mutex);
-  if (s.scopes > 0 && !s.lent.Add({p, bytes})) {
-    // Too many at once to note them all: this one is freed as it comes back.
-  }
-  return p;
+  return ::operator new(bytes, std::align_val_t{kShelfAlign});
 }
 
 void GiveBackBlock(void* p, std::size_t bytes) noexcept {

@@ -9,8 +9,8 @@
 #include <optional>
 #include <stdexcept>
 
-#include "compare/key_numbering.h"
 #include "compare/block_shelf.h"
+#include "compare/key_numbering.h"
 #include "compare/pairing.h"
 #include "compare/run_both.h"
 

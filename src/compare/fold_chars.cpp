@@ -128,7 +128,7 @@ constexpr std::array<char, 5 * 256> kAsciiOfPair = [] {
 
 // ---- lines of ASCII ----------------------------------------------------------------------
 
-// Eight bytes at a time. All three work on ASCII bytes, where no byte
+// Eight bytes at a time. Both work on ASCII bytes, where no byte
 // borrows from or carries into the next; bytes of 0x80 and above are
 // looked at one by one.
 constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
@@ -141,12 +141,8 @@ constexpr std::uint64_t LowerBits(std::uint64_t x) {
   return (x + kOnes * (0x80 - 'a')) & ~(x + kOnes * (0x80 - 'z' - 1)) & kHighBits;
 }
 
-// a-z to A-Z.
-constexpr std::uint64_t UpperAscii(std::uint64_t x) { return x - (LowerBits(x) >> 2); }
-
 static_assert(WhiteBits(0x2120004142200921ULL) == 0x0080800000808000ULL);
 static_assert(LowerBits(0x607A617B405A4121ULL) == 0x0080800000000000ULL);
-static_assert(UpperAscii(0x607A617B405A4121ULL) == 0x605A417B405A4121ULL);
 
 // The key of a line that folding leaves as it is, found without writing:
 // a line of ASCII only, without lower-case letters when case is ignored and
@@ -315,10 +311,12 @@ std::optional<TFoldedKey> FoldCharsAs(std::string_view line, const TCompareOptio
         continue;
       }
       // Not "　", and changed: a full-width form of ASCII, and those after it.
-      char ascii = kAsciiOfPair[std::size_t{kPairSlot[c]} * 256 + t];
-      do {
+      const auto asciiAt = [&](std::size_t k) { return kAsciiOfPair[std::size_t{kPairSlot[s[k]]} * 256 + s[k + 1]]; };
+      for (char ascii = kAsciiOfPair[std::size_t{kPairSlot[c]} * 256 + t];;) {
         *w++ = static_cast<char>(kText && ascii >= 'a' && ascii <= 'z' ? ascii - 'a' + 'A' : ascii);
-      } while (i + 1 < n && (ascii = kAsciiOfPair[std::size_t{kPairSlot[s[i]]} * 256 + s[i + 1]]) != 0 && (i += 2));
+        if (i + 1 >= n || (ascii = asciiAt(i)) == 0) break;
+        i += 2;
+      }
       changed = true;
       written(at, from);
       continue;

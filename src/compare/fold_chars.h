@@ -13,9 +13,6 @@
 
 namespace rd {
 
-// FoldKey, made for one set of options.
-using TFoldKey = std::optional<TFoldedKey> (*)(std::string_view line, const TCompareOptions& options, char* out);
-
 // FoldKey for the width, space and case options of `options`; the other
 // options are read when it is called.
 TFoldKey FoldKeyFor(const TCompareOptions& options);

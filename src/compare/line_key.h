@@ -63,6 +63,9 @@ inline constexpr std::size_t kFoldSlack = 16;
 // - then the trimming and blank-line rules of LineKey.
 std::optional<TFoldedKey> FoldKey(std::string_view line, const TCompareOptions& options, char* out);
 
+// FoldKey, made for one set of options (see fold_chars.h).
+using TFoldKey = std::optional<TFoldedKey> (*)(std::string_view line, const TCompareOptions& options, char* out);
+
 // The code by which the character at `pos` of `line` compares under Width
 // and Text: a byte, or lead byte * 256 + trail byte, folded as FoldKey folds
 // it. `length` is the character's length in bytes (1, or 2 for a lead
@@ -121,7 +124,7 @@ class alignas(64) TTextKeys {  // on cache lines of its own: the two texts' keys
   const TLineList* lines_ = nullptr;
   const TCompareOptions* options_ = nullptr;
   bool folded_ = false;
-  std::optional<TFoldedKey> (*fold_)(std::string_view, const TCompareOptions&, char*) = nullptr;  // under folded_
+  TFoldKey fold_ = nullptr;  // under folded_
   std::string bytes_;  // the upper-cased text (same offsets) under Text alone
 };
 
