@@ -146,14 +146,23 @@ void BM_JapaneseOptionsOnKanjiAndKana(benchmark::State& state) {
 }
 BENCHMARK(BM_JapaneseOptionsOnKanjiAndKana)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
 
+// A Japanese document, with and without the options.
+void BM_JapaneseOptionsOnDocument(benchmark::State& state) {
+  const Text a = rd::bench::MakeText(1000000, 1, rd::bench::DocumentLine);
+  RunCompare(state, a, rd::bench::EditText(a, 2, rd::bench::DocumentLine), JapaneseOptions(state.range(0) != 0));
+}
+BENCHMARK(BM_JapaneseOptionsOnDocument)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The key of each line of TextA and its hash, one thread, as TextA's table
 // makes them: argument 0 the realistic text, 1 with parts that fold in
 // every line, 2 with kanji and kana, each with Width, ZSpace and AllSpace
-// on; 3 the realistic text without them (a view of the line).
+// on; 3 the realistic text without them (a view of the line); 4 a Japanese
+// document with them.
 void BM_LineKeys(benchmark::State& state) {
   const Text base = rd::bench::MakeText(1000000, 1);
   const Text t = state.range(0) == 1 ? Japanese(base, kFoldingParts)
                  : state.range(0) == 2 ? Japanese(base, kPlainParts)
+                 : state.range(0) == 4 ? rd::bench::MakeText(1000000, 1, rd::bench::DocumentLine)
                                        : base;
   const rd::TLineList lines = ToList(t);
   rd::TCompareOptions options = JapaneseOptions(state.range(0) != 3);
@@ -170,7 +179,7 @@ void BM_LineKeys(benchmark::State& state) {
   state.counters["ns/line"] = benchmark::Counter(static_cast<double>(lines.Count()),
                                                  benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
-BENCHMARK(BM_LineKeys)->DenseRange(0, 3)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LineKeys)->DenseRange(0, 4)->Unit(benchmark::kMillisecond);
 
 constexpr std::size_t kAdversarial = 200000;
 

@@ -28,16 +28,68 @@ inline std::string SourceLine(std::mt19937_64& rng) {
   return line;
 }
 
-inline Text MakeText(std::size_t lines, std::uint64_t seed) {
+// A line of a Japanese document in Shift_JIS: sentences of kanji and kana
+// words with "、" and "。", a paragraph often indented with "　", now and
+// then a term in ASCII between spaces; headings numbered in full-width
+// digits ("第１章　..."); blank lines between paragraphs.
+inline std::string DocumentLine(std::mt19937_64& rng) {
+  static const char* const kWords[] = {
+      "\x83\x66\x81\x5B\x83\x5E",          // データ
+      "\x90\xDD\x92\xE8",                  // 設定
+      "\x8D\x80\x96\xDA",                  // 項目
+      "\x95\xDB\x91\xB6",                  // 保存
+      "\x83\x74\x83\x40\x83\x43\x83\x8B",  // ファイル
+      "\x94\xE4\x8A\x72",                  // 比較
+      "\x8C\x8B\x89\xCA",                  // 結果
+      "\x95\x5C\x8E\xA6",                  // 表示
+      "\x95\xB6\x8F\x91",                  // 文書
+      "\x95\xCF\x8D\x58",                  // 変更
+      "\x8D\x73",                          // 行
+  };
+  static const char* const kParticles[] = {
+      "\x82\xCC", "\x82\xF0", "\x82\xC9", "\x82\xCD", "\x82\xAA",  // の を に は が
+      "\x82\xB7\x82\xE9",                                       // する
+      "\x82\xB5\x82\xC4",                                       // して
+      "\x81\x41",                                               // 、
+  };
+  static const char* const kTerms[] = {"UTF-8", "CSV", "ID", "Shift_JIS"};
+  static const char* const kDigits[] = {"\x82\x50", "\x82\x51", "\x82\x52", "\x82\x53"};  // １ to ４
+  const auto r = rng() % 100;
+  if (r < 10) return "";
+  std::string line;
+  if (r < 16) {
+    line = "\x91\xE6";  // 第
+    line += kDigits[rng() % std::size(kDigits)];
+    line += "\x8F\xCD\x81\x40";  // 章, "　"
+    line += kWords[rng() % std::size(kWords)];
+    return line += kWords[rng() % std::size(kWords)];
+  }
+  if (rng() % 3 == 0) line = "\x81\x40";  // "　"
+  for (int k = 3 + static_cast<int>(rng() % 6); k > 0; --k) {
+    if (rng() % 12 == 0) {
+      line += ' ';
+      line += kTerms[rng() % std::size(kTerms)];
+      line += ' ';
+    } else {
+      line += kWords[rng() % std::size(kWords)];
+    }
+    line += kParticles[rng() % std::size(kParticles)];
+  }
+  return line += "\x81\x42";  // 。
+}
+
+using TMakeLine = std::string (*)(std::mt19937_64&);
+
+inline Text MakeText(std::size_t lines, std::uint64_t seed, TMakeLine makeLine = SourceLine) {
   std::mt19937_64 rng(seed);
   Text t;
   t.reserve(lines);
-  for (std::size_t i = 0; i < lines; ++i) t.push_back(SourceLine(rng));
+  for (std::size_t i = 0; i < lines; ++i) t.push_back(makeLine(rng));
   return t;
 }
 
-// About 1% of the lines differ.
-inline Text EditText(const Text& a, std::uint64_t seed) {
+// About 1% of the lines differ; new lines are made by `makeLine`.
+inline Text EditText(const Text& a, std::uint64_t seed, TMakeLine makeLine = SourceLine) {
   std::mt19937_64 rng(seed);
   Text b;
   b.reserve(a.size() + a.size() / 50);
@@ -45,9 +97,9 @@ inline Text EditText(const Text& a, std::uint64_t seed) {
   for (std::size_t i = 0; i < n; ++i) {
     const auto r = rng() % 10000;
     if (r < 40) {
-      b.push_back(SourceLine(rng));  // changed
+      b.push_back(makeLine(rng));  // changed
     } else if (r < 45) {
-      for (int k = 1 + static_cast<int>(rng() % 8); k > 0; --k) b.push_back(SourceLine(rng));  // inserted run
+      for (int k = 1 + static_cast<int>(rng() % 8); k > 0; --k) b.push_back(makeLine(rng));  // inserted run
       b.push_back(a[i]);
     } else if (r < 50) {
       i += rng() % 8;  // deleted run
