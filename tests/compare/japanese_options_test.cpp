@@ -240,5 +240,24 @@ TEST(JapaneseOptions, FoldedKeysOfLinesOfRunsAreTheLiteralOnes) {
   }
 }
 
+// Every pair of a byte of 0x80 or more and any byte after it, between runs
+// of kanji (where the fold takes whole runs at once) and between ASCII
+// words, under every set of the width, space and case options.
+TEST(JapaneseOptions, EveryPairOfBytesFoldsAsTheLiteralKeyDoes) {
+  const std::string kanji = "\x8D\x80\x96\xDA\x90\xDD";  // 項目設
+  for (const char* letters : {"WSR", "ZSR", "WZSR", "WZR", "WTSR", "ZTL", "WZTSL", "SB"}) {
+    const TCompareOptions o = Opts(letters);
+    for (unsigned first = 0x80; first <= 0xFF; ++first) {
+      for (unsigned second = 0; second <= 0xFF; ++second) {
+        const std::string pair{static_cast<char>(first), static_cast<char>(second)};
+        for (const std::string& line : {kanji + pair + kanji + kanji, "ab " + pair + " cd", pair}) {
+          ASSERT_EQ(KeyOf(line, o), testing::JapaneseKey(line, o))
+              << letters << " " << std::hex << first << " " << second;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace rd
