@@ -54,7 +54,7 @@ std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t
     if (const char ascii = o.Width && IsTrail(t) ? FullWidthAscii(c, t) : 0) return upper(static_cast<unsigned char>(ascii));
     return static_cast<std::uint16_t>(c << 8 | t);
   }
-  if (o.Width && c >= 0xA1 && c <= 0xDF) {
+  if (o.Width && IsHalfWidthKana(c)) {
     const unsigned char next = pos + 1 < line.size() ? static_cast<unsigned char>(line[pos + 1]) : 0;
     return FullWidthKana(c, next, length);
   }
