@@ -9,7 +9,7 @@ build=${1:-build}
 repetitions=${2:-9}
 "$build"/bench/compare_bench --benchmark_filter='JapaneseOptions' --benchmark_min_time=0.3 \
   --benchmark_repetitions="$repetitions" --benchmark_enable_random_interleaving=true \
-  --benchmark_format=json 2>/dev/null | python3 -c '
+  --benchmark_format=json | python3 -c '
 import json, statistics, sys
 runs = {}
 for b in json.load(sys.stdin)["benchmarks"]:

@@ -242,7 +242,7 @@ TEST(JapaneseOptions, FoldedKeysOfLinesOfRunsAreTheLiteralOnes) {
 
 // Every pair of a byte of 0x80 or more and any byte after it, between runs
 // of kanji (where the fold takes whole runs at once) and between ASCII
-// words, under every set of the width, space and case options.
+// words, under eight sets of the width, space, case and trimming options.
 TEST(JapaneseOptions, EveryPairOfBytesFoldsAsTheLiteralKeyDoes) {
   const std::string kanji = "\x8D\x80\x96\xDA\x90\xDD";  // 項目設
   for (const char* letters : {"WSR", "ZSR", "WZSR", "WZR", "WTSR", "ZTL", "WZTSL", "SB"}) {
