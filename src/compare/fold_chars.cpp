@@ -337,23 +337,54 @@ std::optional<TFoldedKey> FoldCharsAs(std::string_view line, const TCompareOptio
   return TFoldedKey{static_cast<std::size_t>((o.TrimR ? solidEnd : w) - out), 0, !changed};
 }
 
+// A line that starts with ASCII, as program text does: mostly one that
+// folding leaves as it is, or one of ASCII words that runs fold fast.
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+std::optional<TFoldedKey> FoldAsciiFirst(std::string_view line, const TCompareOptions& o, char* out) {
+  TFoldedKey key;
+  switch (PlainAsciiKey<kAllSpace, kText>(line, o, key)) {
+    case TPlain::Key: return key;
+    case TPlain::LeftOut: return std::nullopt;
+    case TPlain::No: break;
+  }
+  return FoldCharsAs<kWidth, kZSpace, kAllSpace, kText>(line, o, out);
+}
+
 template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
 std::optional<TFoldedKey> FoldKeyAs(std::string_view line, const TCompareOptions& o, char* out) {
   // A line that starts with a byte of 0x80 or more is not plain ASCII.
-  if (line.empty() || static_cast<unsigned char>(line[0]) < 0x80) {
-    TFoldedKey key;
-    switch (PlainAsciiKey<kAllSpace, kText>(line, o, key)) {
-      case TPlain::Key: return key;
-      case TPlain::LeftOut: return std::nullopt;
-      case TPlain::No: break;
-    }
-  }
+  if (line.empty() || static_cast<unsigned char>(line[0]) < 0x80)
+    return FoldAsciiFirst<kWidth, kZSpace, kAllSpace, kText>(line, o, out);
   return FoldCharsAs<kWidth, kZSpace, kAllSpace, kText>(line, o, out);
+}
+
+// Lines that start with ASCII as above, the others by `wide`.
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+std::optional<TFoldedKey> FoldKeyWideAs(std::string_view line, const TCompareOptions& o, char* out) {
+  static const TFoldKey wide = WideFoldKeyFor(o);  // one set of options: the same function for all
+  if (line.empty() || static_cast<unsigned char>(line[0]) < 0x80)
+    return FoldAsciiFirst<kWidth, kZSpace, kAllSpace, kText>(line, o, out);
+  return wide(line, o, out);
 }
 
 }  // namespace
 
 TFoldKey FoldKeyFor(const TCompareOptions& o) {
+  if (!WideFoldKeyFor(o)) return CharFoldKeyFor(o);
+  static constexpr TFoldKey kFolds[16] = {
+      FoldKeyWideAs<false, false, false, false>, FoldKeyWideAs<true, false, false, false>,
+      FoldKeyWideAs<false, true, false, false>,  FoldKeyWideAs<true, true, false, false>,
+      FoldKeyWideAs<false, false, true, false>,  FoldKeyWideAs<true, false, true, false>,
+      FoldKeyWideAs<false, true, true, false>,   FoldKeyWideAs<true, true, true, false>,
+      FoldKeyWideAs<false, false, false, true>,  FoldKeyWideAs<true, false, false, true>,
+      FoldKeyWideAs<false, true, false, true>,   FoldKeyWideAs<true, true, false, true>,
+      FoldKeyWideAs<false, false, true, true>,   FoldKeyWideAs<true, false, true, true>,
+      FoldKeyWideAs<false, true, true, true>,    FoldKeyWideAs<true, true, true, true>,
+  };
+  return kFolds[int{o.Width} | int{o.ZSpace} << 1 | int{o.AllSpace} << 2 | int{o.Text} << 3];
+}
+
+TFoldKey CharFoldKeyFor(const TCompareOptions& o) {
   static constexpr TFoldKey kFolds[16] = {
       FoldKeyAs<false, false, false, false>, FoldKeyAs<true, false, false, false>,
       FoldKeyAs<false, true, false, false>,  FoldKeyAs<true, true, false, false>,

@@ -44,7 +44,7 @@ struct TFoldedKey {
 };
 
 // Room that FoldKey may write past the key itself.
-inline constexpr std::size_t kFoldSlack = 16;
+inline constexpr std::size_t kFoldSlack = 64;
 
 // The key of `line` under options that fold keys, written to `out`, which
 // must have room for 2 * line.size() + kFoldSlack bytes (a half-width
