@@ -11,13 +11,15 @@
 // to the next block.
 //
 // A half-width kana becomes two bytes, or two with the mark after it: a
-// block with kana takes 32 bytes, so that its key still fits in 64. A line
+// block with k kana takes 64 - k bytes, at least 32, so that its key still
+// fits in 64. A line
 // with a lead byte without a valid trail byte, or with the rare extension
 // characters that fold, is handed to the fold of fold_chars.cpp.
 #include "compare/fold_chars.h"
 
 #include <immintrin.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <cstring>
@@ -117,6 +119,20 @@ RD_WIDE inline TMask SemiVoiced(__m512i v, __m512i next) {
   return Equal(next, kSemiVoicedMark) & InRange(v, 0xCA, 0xCE);
 }
 
+// Where `count` bytes kept go in a key in which the i-th is followed by a
+// byte of its own when bit i of `grows` is set (at most 64 in all): each
+// byte kept takes an even place of a sequence of pairs, its second byte the
+// odd place after it, and closing up the places without a byte leaves each
+// where it goes. Two halves, as 64 bytes make 128 places.
+RD_WIDE inline TMask PlacesOfKept(std::size_t count, TMask grows) {
+  const std::size_t low = std::min<std::size_t>(count, 32);
+  const TMask lowPlaces = (FirstBits(2 * low) & kEven) | _pdep_u64(grows, kEven) << 1;
+  const TMask places = _pext_u64(kEven, lowPlaces);
+  if (count <= 32) return places;
+  const TMask highPlaces = (FirstBits(2 * (count - 32)) & kEven) | _pdep_u64(grows >> 32, kEven) << 1;
+  return places | _pext_u64(kEven, highPlaces) << Count(lowPlaces);
+}
+
 // The kana of a block in full width: `folded` gets each one's first byte,
 // and a joined mark the second byte of its kana; returns the second bytes
 // of the kana that grow by a byte, each at its kana.
@@ -155,7 +171,7 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
       if (kana) {
         voiced = kana & nextValid & Voiced(v, next);
         semiVoiced = kana & nextValid & SemiVoiced(v, next);
-        size = 32;
+        size = std::max<std::size_t>(32, 64 - Count(kana));
       }
     }
     if ((((leads | voiced | semiVoiced) >> (size - 1)) & 1) != 0) --size;  // that character goes to the next block
@@ -209,13 +225,7 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
     }
     __m512i key = _mm512_maskz_compress_epi8(kept, folded);
     if (grown) {
-      // Each kana that grows is followed by its second byte: the bytes kept
-      // go to the even places of a sequence of pairs whose odd places are
-      // those second bytes, and the pairs without one are closed up.
-      const std::size_t count = Count(kept);
-      const TMask pairs = FirstBits(2 * count) & kEven;
-      const TMask places = pairs | _pdep_u64(_pext_u64(grown, kept), kEven) << 1;
-      const TMask firsts = _pext_u64(kEven, places);
+      const TMask firsts = PlacesOfKept(Count(kept), _pext_u64(grown, kept));
       key = _mm512_maskz_expand_epi8(firsts, key);
       key = _mm512_mask_expand_epi8(key, ~firsts, _mm512_maskz_compress_epi8(grown, seconds));
     }
