@@ -21,12 +21,13 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
 #include "compare/width_fold.h"
 
-#define RD_WIDE [[gnu::target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi,bmi2,lzcnt,popcnt")]]
+#define RD_WIDE [[gnu::target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt")]]
 
 namespace rd {
 
@@ -220,8 +221,8 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
     const TMask kept = valid & ~lost & ~(kAllSpace ? white : 0);
     const auto at = static_cast<std::size_t>(w - out);
     if (const TMask solid = kept & ~white) {
-      if (firstSolid == SIZE_MAX) firstSolid = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(_tzcnt_u64(solid)));
-      solidEnd = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(64 - _lzcnt_u64(solid)));
+      if (firstSolid == SIZE_MAX) firstSolid = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(std::countr_zero(solid)));
+      solidEnd = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(64 - std::countl_zero(solid)));
     }
     __m512i key = _mm512_maskz_compress_epi8(kept, folded);
     if (grown) {
@@ -247,7 +248,7 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
 TFoldKey WideFoldKeyFor(const TCompareOptions& o) {
   static const bool kCan = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-                           __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("lzcnt");
+                           __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
   if (!kCan) return nullptr;
   static constexpr TFoldKey kFolds[16] = {
       FoldWideAs<false, false, false, false>, FoldWideAs<true, false, false, false>,
