@@ -27,7 +27,7 @@
 
 #include "compare/width_fold.h"
 
-#define RD_WIDE [[gnu::target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi2,popcnt")]]
+#define RD_WIDE [[gnu::target("avx512f,avx512bw,avx512vbmi,avx512vbmi2,bmi,bmi2,popcnt")]]
 
 namespace rd {
 
@@ -219,10 +219,14 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
       white |= blanks | blanks << 1;
     }
     const TMask kept = valid & ~lost & ~(kAllSpace ? white : 0);
+    // Where the key's first and last characters that are not white space
+    // went, for the trimming options; with all white space left out, the
+    // key has no other characters.
     const auto at = static_cast<std::size_t>(w - out);
-    if (const TMask solid = kept & ~white) {
-      if (firstSolid == SIZE_MAX) firstSolid = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(std::countr_zero(solid)));
-      solidEnd = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(64 - std::countl_zero(solid)));
+    const TMask solid = kept & ~white;
+    if (!kAllSpace && solid) {
+      if (firstSolid == SIZE_MAX) firstSolid = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(__builtin_ctzll(solid)));
+      solidEnd = at + KeyBytesBefore(kept, grown, static_cast<unsigned>(64 - __builtin_clzll(solid)));
     }
     __m512i key = _mm512_maskz_compress_epi8(kept, folded);
     if (grown) {
@@ -233,6 +237,10 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
     _mm512_storeu_si512(w, key);  // the slack takes what is past the key
     w += Count(kept) + Count(grown);
     p += size;
+  }
+  if (kAllSpace && w > out) {
+    firstSolid = 0;
+    solidEnd = static_cast<std::size_t>(w - out);
   }
   if (firstSolid == SIZE_MAX && (o.Blank || o.TrimLR || o.TrimR)) return std::nullopt;
   if (firstSolid == SIZE_MAX) firstSolid = solidEnd = 0;
@@ -248,7 +256,8 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
 TFoldKey WideFoldKeyFor(const TCompareOptions& o) {
   static const bool kCan = __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512bw") &&
                            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
-                           __builtin_cpu_supports("bmi2") && __builtin_cpu_supports("popcnt");
+                           __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
+                           __builtin_cpu_supports("popcnt");
   if (!kCan) return nullptr;
   static constexpr TFoldKey kFolds[16] = {
       FoldWideAs<false, false, false, false>, FoldWideAs<true, false, false, false>,
