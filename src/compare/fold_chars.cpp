@@ -367,35 +367,22 @@ std::optional<TFoldedKey> FoldKeyWideAs(std::string_view line, const TCompareOpt
   return wide(line, o, out);
 }
 
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+struct TCharFold {
+  static constexpr TFoldKey Key = FoldKeyAs<kWidth, kZSpace, kAllSpace, kText>;
+};
+
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+struct TWideAfterAscii {
+  static constexpr TFoldKey Key = FoldKeyWideAs<kWidth, kZSpace, kAllSpace, kText>;
+};
+
 }  // namespace
 
 TFoldKey FoldKeyFor(const TCompareOptions& o) {
-  if (!WideFoldKeyFor(o)) return CharFoldKeyFor(o);
-  static constexpr TFoldKey kFolds[16] = {
-      FoldKeyWideAs<false, false, false, false>, FoldKeyWideAs<true, false, false, false>,
-      FoldKeyWideAs<false, true, false, false>,  FoldKeyWideAs<true, true, false, false>,
-      FoldKeyWideAs<false, false, true, false>,  FoldKeyWideAs<true, false, true, false>,
-      FoldKeyWideAs<false, true, true, false>,   FoldKeyWideAs<true, true, true, false>,
-      FoldKeyWideAs<false, false, false, true>,  FoldKeyWideAs<true, false, false, true>,
-      FoldKeyWideAs<false, true, false, true>,   FoldKeyWideAs<true, true, false, true>,
-      FoldKeyWideAs<false, false, true, true>,   FoldKeyWideAs<true, false, true, true>,
-      FoldKeyWideAs<false, true, true, true>,    FoldKeyWideAs<true, true, true, true>,
-  };
-  return kFolds[int{o.Width} | int{o.ZSpace} << 1 | int{o.AllSpace} << 2 | int{o.Text} << 3];
+  return WideFoldKeyFor(o) ? FoldMadeFor<TWideAfterAscii>(o) : CharFoldKeyFor(o);
 }
 
-TFoldKey CharFoldKeyFor(const TCompareOptions& o) {
-  static constexpr TFoldKey kFolds[16] = {
-      FoldKeyAs<false, false, false, false>, FoldKeyAs<true, false, false, false>,
-      FoldKeyAs<false, true, false, false>,  FoldKeyAs<true, true, false, false>,
-      FoldKeyAs<false, false, true, false>,  FoldKeyAs<true, false, true, false>,
-      FoldKeyAs<false, true, true, false>,   FoldKeyAs<true, true, true, false>,
-      FoldKeyAs<false, false, false, true>,  FoldKeyAs<true, false, false, true>,
-      FoldKeyAs<false, true, false, true>,   FoldKeyAs<true, true, false, true>,
-      FoldKeyAs<false, false, true, true>,   FoldKeyAs<true, false, true, true>,
-      FoldKeyAs<false, true, true, true>,    FoldKeyAs<true, true, true, true>,
-  };
-  return kFolds[int{o.Width} | int{o.ZSpace} << 1 | int{o.AllSpace} << 2 | int{o.Text} << 3];
-}
+TFoldKey CharFoldKeyFor(const TCompareOptions& o) { return FoldMadeFor<TCharFold>(o); }
 
 }  // namespace rd

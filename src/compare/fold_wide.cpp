@@ -251,6 +251,11 @@ RD_WIDE std::optional<TFoldedKey> FoldWideAs(std::string_view line, const TCompa
   return TFoldedKey{static_cast<std::size_t>((o.TrimR ? out + solidEnd : w) - out), 0, false};
 }
 
+template <bool kWidth, bool kZSpace, bool kAllSpace, bool kText>
+struct TWideFold {
+  static constexpr TFoldKey Key = FoldWideAs<kWidth, kZSpace, kAllSpace, kText>;
+};
+
 }  // namespace
 
 TFoldKey WideFoldKeyFor(const TCompareOptions& o) {
@@ -258,18 +263,7 @@ TFoldKey WideFoldKeyFor(const TCompareOptions& o) {
                            __builtin_cpu_supports("avx512vbmi") && __builtin_cpu_supports("avx512vbmi2") &&
                            __builtin_cpu_supports("bmi") && __builtin_cpu_supports("bmi2") &&
                            __builtin_cpu_supports("popcnt");
-  if (!kCan) return nullptr;
-  static constexpr TFoldKey kFolds[16] = {
-      FoldWideAs<false, false, false, false>, FoldWideAs<true, false, false, false>,
-      FoldWideAs<false, true, false, false>,  FoldWideAs<true, true, false, false>,
-      FoldWideAs<false, false, true, false>,  FoldWideAs<true, false, true, false>,
-      FoldWideAs<false, true, true, false>,   FoldWideAs<true, true, true, false>,
-      FoldWideAs<false, false, false, true>,  FoldWideAs<true, false, false, true>,
-      FoldWideAs<false, true, false, true>,   FoldWideAs<true, true, false, true>,
-      FoldWideAs<false, false, true, true>,   FoldWideAs<true, false, true, true>,
-      FoldWideAs<false, true, true, true>,    FoldWideAs<true, true, true, true>,
-  };
-  return kFolds[int{o.Width} | int{o.ZSpace} << 1 | int{o.AllSpace} << 2 | int{o.Text} << 3];
+  return kCan ? FoldMadeFor<TWideFold>(o) : nullptr;
 }
 
 }  // namespace rd

@@ -61,15 +61,17 @@ std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t
   return upper(c);
 }
 
+std::optional<std::string> FoldedKeyOf(TFoldKey fold, std::string_view line, const TCompareOptions& options) {
+  std::string out(2 * line.size() + kFoldSlack, '\0');
+  const std::optional<TFoldedKey> key = fold(line, options, out.data());
+  if (!key) return std::nullopt;
+  if (key->Verbatim) return std::string(line.substr(key->From, key->Length));
+  out.resize(key->Length);
+  return out;
+}
+
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options) {
-  if (FoldsKeys(options)) {
-    std::string out(2 * line.size() + kFoldSlack, '\0');
-    const std::optional<TFoldedKey> key = FoldKey(line, options, out.data());
-    if (!key) return std::nullopt;
-    if (key->Verbatim) return std::string(line.substr(key->From, key->Length));
-    out.resize(key->Length);
-    return out;
-  }
+  if (FoldsKeys(options)) return FoldedKeyOf(FoldKeyFor(options), line, options);
   std::string upper(line);
   UpperSjisInPlace(upper);
   const std::optional<std::string_view> key = LineKey(line, upper, options);

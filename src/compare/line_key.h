@@ -73,6 +73,10 @@ using TFoldKey = std::optional<TFoldedKey> (*)(std::string_view line, const TCom
 // its voicing mark makes one character, and `length` becomes 2.
 std::uint16_t FoldedCharCode(std::string_view line, std::size_t pos, std::size_t& length, const TCompareOptions& options);
 
+// The key of `line` as a string, made by `fold` (FoldKey's for `options`, or
+// another fold made for the same options).
+std::optional<std::string> FoldedKeyOf(TFoldKey fold, std::string_view line, const TCompareOptions& options);
+
 // The key of `line` as a string: LineKey or FoldKey as the options ask.
 std::optional<std::string> KeyOf(std::string_view line, const TCompareOptions& options);
 

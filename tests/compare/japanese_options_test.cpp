@@ -189,16 +189,6 @@ TCompareOptions RandomFoldingOptions(TBelow& below) {
   return o;
 }
 
-// The key of `line` by one fold, as KeyOf makes it from FoldKey's.
-std::optional<std::string> KeyBy(TFoldKey fold, std::string_view line, const TCompareOptions& o) {
-  std::string out(2 * line.size() + kFoldSlack, '\0');
-  const std::optional<TFoldedKey> key = fold(line, o, out.data());
-  if (!key) return std::nullopt;
-  if (key->Verbatim) return std::string(line.substr(key->From, key->Length));
-  out.resize(key->Length);
-  return out;
-}
-
 // Each fold this processor runs: the one for any line, and the one for 64
 // bytes at a time where it can. (A comparison uses the second for lines
 // that do not start with ASCII, and the first for the others.)
@@ -211,7 +201,7 @@ std::vector<std::pair<const char*, TFoldKey>> FoldsFor(const TCompareOptions& o)
 // Every fold's key of `line` is the literal one.
 void ExpectLiteralKeys(const std::string& line, const TCompareOptions& o, const std::string& context) {
   const std::optional<std::string> literal = testing::JapaneseKey(line, o);
-  for (const auto& [name, fold] : FoldsFor(o)) ASSERT_EQ(KeyBy(fold, line, o), literal) << name << ", " << context;
+  for (const auto& [name, fold] : FoldsFor(o)) ASSERT_EQ(FoldedKeyOf(fold, line, o), literal) << name << ", " << context;
 }
 
 // Folded keys against the literal definition, on long random lines of
