@@ -12,9 +12,9 @@
 //
 // A half-width kana becomes two bytes, or two with the mark after it: a
 // block with k kana takes 64 - k bytes, at least 32, so that its key still
-// fits in 64. A line
-// with a lead byte without a valid trail byte, or with the rare extension
-// characters that fold, is handed to the fold of fold_chars.cpp.
+// fits in 64. A line with a lead byte without a valid trail byte, or with
+// one of the rare extension characters that fold, is handed to the fold of
+// fold_chars.cpp.
 #include "compare/fold_chars.h"
 
 #include <immintrin.h>
